@@ -1,0 +1,3 @@
+#include "stream_decoder.h"
+
+StreamDecoder::~StreamDecoder() {}

@@ -1,0 +1,52 @@
+// eMainloop: one poll(2) round at a time over socket notifiers and timers. Runs nest: a slot may
+// run a modal window, which turns the loop again from inside a dispatch.
+#ifndef QUENLORA_LOOP_MAINLOOP_H
+#define QUENLORA_LOOP_MAINLOOP_H
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "emainloop.h"
+
+class eTimer;
+
+class eMainloop
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    eMainloop() = default;
+    eMainloop(const eMainloop &) = delete;
+    eMainloop &operator=(const eMainloop &) = delete;
+
+    // Waits up to timeoutMs (-1: until something happens) and dispatches what is ready.
+    void processOneEvent(int timeoutMs = -1);
+    // Turns the loop until done() holds.
+    void runUntil(const std::function<bool()> &done);
+    // Turns the loop until done() holds or the time is up; returns done().
+    bool runUntil(const std::function<bool()> &done, std::chrono::milliseconds limit);
+
+    // How many poll rounds have run, nested ones included.
+    uint64_t rounds() const { return roundCount; }
+
+    // Bookkeeping, called by notifiers and timers.
+    void addNotifier(eSocketNotifier *notifier);
+    void removeNotifier(eSocketNotifier *notifier);
+    void addTimer(eTimer *timer);
+    void removeTimer(eTimer *timer);
+
+private:
+    int millisecondsToNextTimer(int timeoutMs) const;
+    void fireTimers();
+
+    // Insertion-ordered so that dispatch order is stable; ids detect removal during dispatch.
+    std::map<uint64_t, eSocketNotifier *> notifiers;
+    std::map<uint64_t, eTimer *> timers;
+    uint64_t nextId = 1;
+    uint64_t roundCount = 0;
+};
+
+#endif
