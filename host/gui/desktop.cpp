@@ -33,6 +33,14 @@ void Desktop::handleKey(int key)
         target->handleKey(key);
 }
 
+eWidget *Desktop::innermostModal() const
+{
+    for (auto it = modals.rbegin(); it != modals.rend(); ++it)
+        if ((*it)->inModalRun())
+            return *it;
+    return nullptr;
+}
+
 void Desktop::requestQuit()
 {
     quit = true;

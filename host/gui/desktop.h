@@ -55,7 +55,8 @@ public:
     // For tests that run several programs in one process.
     void resetQuit() { quit = false; }
 
-    eWidget *innermostModal() const { return modals.empty() ? nullptr : modals.back(); }
+    // The innermost window whose modal run is still going (one just closed is on its way out).
+    eWidget *innermostModal() const;
 
     // Widget bookkeeping, called by the toolkit.
     void created(eWidget *widget);

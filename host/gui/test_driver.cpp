@@ -6,15 +6,13 @@
 #include "emessagebox.h"
 #include "ewidget.h"
 #include "keys.h"
-#include "timer.h"
+#include "mainloop.h"
 
 namespace gui
 {
 
-TestDriver::TestDriver()
-    : timer(std::make_unique<eTimer>(eApp)), previous(Desktop::instance().getObserver())
+TestDriver::TestDriver() : previous(Desktop::instance().getObserver())
 {
-    timer->timeout.connect([this] { deliver(); });
     Desktop::instance().setObserver(this);
 }
 
@@ -25,32 +23,17 @@ TestDriver::~TestDriver()
 
 void TestDriver::press(std::initializer_list<const char *> keys)
 {
-    for (const char *key : keys)
-        queue.emplace_back(key);
-    if (!timer->isActive())
-        timer->start(0);
+    press(std::vector<std::string>(keys.begin(), keys.end()));
 }
 
 void TestDriver::press(const std::vector<std::string> &keys)
 {
-    queue.insert(queue.end(), keys.begin(), keys.end());
-    if (!timer->isActive())
-        timer->start(0);
-}
-
-void TestDriver::deliver()
-{
-    if (queue.empty())
-        return;
-    const std::string name = queue.front();
-    queue.erase(queue.begin());
-    // Re-armed before the key is handled: the key may open a modal run that needs the next.
-    if (!queue.empty())
-        timer->start(0);
-    if (auto key = keyFromName(name))
-        Desktop::instance().handleKey(*key);
-    else
-        eDebug("test driver: unknown key %s", name.c_str());
+    for (const std::string &name : keys) {
+        if (auto key = keyFromName(name))
+            feeder.push(*key);
+        else
+            eFatal("test driver: unknown key name \"%s\"", name.c_str());
+    }
 }
 
 bool TestDriver::runUntil(const std::function<bool()> &done, std::chrono::milliseconds limit)
@@ -60,7 +43,7 @@ bool TestDriver::runUntil(const std::function<bool()> &done, std::chrono::millis
 
 bool TestDriver::drainKeys(std::chrono::milliseconds limit)
 {
-    return runUntil([this] { return queue.empty(); }, limit);
+    return runUntil([this] { return !feeder.pending(); }, limit);
 }
 
 std::vector<eWidget *> TestDriver::findAll(const std::string &className, const eWidget *root) const

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "desktop.h"
+#include "key_feeder.h"
 
-class eTimer;
 class eWidget;
 
 namespace gui
@@ -44,7 +44,7 @@ public:
     // so modal runs that open meanwhile take the keys that follow.
     void press(std::initializer_list<const char *> keys);
     void press(const std::vector<std::string> &keys);
-    bool keysPending() const { return !queue.empty(); }
+    bool keysPending() const { return feeder.pending(); }
 
     // Turns the main loop until done() holds or the limit passes; returns done().
     bool runUntil(const std::function<bool()> &done,
@@ -69,10 +69,7 @@ public:
     void modalRunBegins(const eWidget &window) override;
 
 private:
-    void deliver();
-
-    std::vector<std::string> queue;
-    std::unique_ptr<eTimer> timer;
+    KeyFeeder feeder;
     std::vector<Event> log;
     std::vector<ModalRun> runs;
     Observer *previous;

@@ -5,6 +5,7 @@
 #include "desktop.h"
 #include "dump.h"
 #include "edebug.h"
+#include "key_feeder.h"
 #include "keys.h"
 #include "mainloop.h"
 #include "screen.h"
@@ -62,7 +63,7 @@ private:
             return;
         }
         if (auto key = gui::keyFromName(name))
-            gui::Desktop::instance().handleKey(*key);
+            keys.push(*key);
         else
             eDebug("screen: unknown key name \"%.40s\" ignored", name.c_str());
     }
@@ -70,6 +71,7 @@ private:
     int dumpFd;
     std::unique_ptr<eSocketNotifier> notifier;
     std::string pending;
+    gui::KeyFeeder keys;
 };
 } // namespace
 

@@ -13,6 +13,7 @@
 #include "desktop.h"
 #include "display.h"
 #include "edebug.h"
+#include "key_feeder.h"
 #include "keys.h"
 #include "mainloop.h"
 #include "screen.h"
@@ -144,11 +145,8 @@ private:
                 painter->paint();
                 continue;
             }
-            const int key = translate(kind, ch);
-            if (key)
-                gui::Desktop::instance().handleKey(key);
-            if (!terminal)
-                return; // a key ended the program and the screen has gone
+            if (const int key = translate(kind, ch))
+                keys.push(key);
         }
     }
 
@@ -207,6 +205,7 @@ private:
     CursesCanvas canvas;
     std::unique_ptr<DisplayPainter> painter;
     std::unique_ptr<eSocketNotifier> notifier;
+    gui::KeyFeeder keys;
 };
 
 } // namespace
