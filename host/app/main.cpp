@@ -39,10 +39,20 @@ void redirectOutputTo(const std::string &logPath)
         setvbuf(stdout, nullptr, _IOLBF, 0);
     }
 }
+
+// A descriptor 0, 1 or 2 that was closed would be taken by the next file opened (the log, the
+// signal pipe) and then read as keys or written as output: give them /dev/null instead.
+void keepStandardDescriptorsTaken()
+{
+    for (int fd = 0; fd <= 2; ++fd)
+        if (fcntl(fd, F_GETFD) < 0)
+            ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+}
 } // namespace
 
 int main(int argc, char **argv)
 {
+    keepStandardDescriptorsTaken();
     std::string error;
     const auto options = app::parseOptions(argc, argv, error);
     if (!options) {

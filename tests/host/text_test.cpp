@@ -1,9 +1,13 @@
 // Text for the screen, eString's formatting and the box paths.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "boxpath.h"
 #include "boxpaths.h"
+#include "edebug.h"
 #include "estring.h"
+#include "test_support.h"
 #include "text.h"
 
 namespace
@@ -40,6 +44,16 @@ TEST(EString, SprintfFormatsAndIsBounded)
     EXPECT_EQ(text.sprintf("%s", huge.c_str()).size(), eString::maxFormatted);
     const char withZero[] = "abc\0def";
     EXPECT_EQ(text.sprintf("%s", eString(withZero, sizeof withZero - 1).c_str()), "abc");
+}
+
+TEST(Log, PercentMGivesTheCallersErrno)
+{
+    testing_support::LogCapture log;
+    errno = ENOENT;
+    eDebug("open failed (%m)");
+    EXPECT_EQ(errno, ENOENT);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0], "open failed (No such file or directory)");
 }
 
 TEST(BoxPath, MapsUnderTheRootButTheDeviceGoesWhereItWasToldTo)

@@ -41,14 +41,16 @@ class TerminalTest(unittest.TestCase):
         self.assertEqual(s.exit_status(), 0)
         self.assertTrue(decoder_word_set_and_restored(s.log()), s.log())
 
-    def test_sigterm_while_the_about_box_is_open(self):
-        s = self.start()
-        s.wait_for("Current Song:")
-        s.keys("b")
-        s.wait_for("Support: ")
-        os.kill(s.pid(), signal.SIGTERM)
-        self.assertEqual(s.exit_status(), 0)
-        self.assertTrue(decoder_word_set_and_restored(s.log()), s.log())
+    def test_sigterm_and_sigint_while_the_about_box_is_open(self):
+        for number in (signal.SIGTERM, signal.SIGINT):
+            with self.subTest(signal=number):
+                s = self.start()
+                s.wait_for("Current Song:")
+                s.keys("b")
+                s.wait_for("Support: ")
+                os.kill(s.pid(), number)
+                self.assertEqual(s.exit_status(), 0)
+                self.assertTrue(decoder_word_set_and_restored(s.log()), s.log())
 
     def test_missing_station_file_shows_the_box_before_the_window(self):
         s = self.start(stations=False)
