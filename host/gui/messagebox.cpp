@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <libintl.h>
+#include <vector>
 
 #include "desktop.h"
 #include "ebutton.h"
@@ -16,23 +17,26 @@ const int iconWidth = 50;
 const int buttonWidth = 100;
 const int buttonHeight = 30;
 
-int lineCount(const eString &text)
+// The characters of each line (not UTF-8 continuation bytes).
+std::vector<int> lineLengths(const eString &text)
 {
-    return 1 + std::count(text.begin(), text.end(), '\n');
+    std::vector<int> lengths(1, 0);
+    for (char c : text) {
+        if (c == '\n')
+            lengths.push_back(0);
+        else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++lengths.back();
+    }
+    return lengths;
 }
 
-int longestLine(const eString &text)
+// Lines once those wider than the box are wrapped.
+int wrappedLines(const std::vector<int> &lengths, int perLine)
 {
-    int longest = 0, length = 0;
-    for (char c : text) {
-        if (c == '\n') {
-            longest = std::max(longest, length);
-            length = 0;
-        } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-            ++length; // count characters, not UTF-8 continuation bytes
-        }
-    }
-    return std::max(longest, length);
+    int lines = 0;
+    for (int length : lengths)
+        lines += std::max(1, (length + perLine - 1) / perLine);
+    return lines;
 }
 } // namespace
 
@@ -44,10 +48,13 @@ eMessageBox::eMessageBox(const eString &message, const eString &caption, int fla
     const bool icon = flags & (iconInfo | iconWarning | iconQuestion | iconError);
     const int textX = margin + (icon ? iconWidth : 0);
     const int buttons = !!(flags & btOK) + !!(flags & btYes) + !!(flags & btNo);
-    const int width = std::clamp(std::max(textX + longestLine(message) * charWidth + margin,
+    const std::vector<int> lengths = lineLengths(message);
+    const int longest = *std::max_element(lengths.begin(), lengths.end());
+    const int width = std::clamp(std::max(textX + longest * charWidth + margin,
                                           buttons * (buttonWidth + margin) + margin),
                                  300, gui::Desktop::width - 40);
-    const int textHeight = std::min(lineCount(message), 12) * lineHeight;
+    const int perLine = std::max(1, (width - textX - margin) / charWidth);
+    const int textHeight = std::min(wrappedLines(lengths, perLine), 12) * lineHeight;
     const int height = margin + textHeight + margin + buttonHeight + margin;
     cresize(eSize(width, height));
     cmove(ePoint((gui::Desktop::width - width) / 2,

@@ -12,37 +12,33 @@ eMainloop defaultLoop;
 
 eMainloop *eApp = &defaultLoop;
 
+namespace {
+template <class T> void eraseValue(std::map<uint64_t, T *> &registry, T *value)
+{
+    for (auto it = registry.begin(); it != registry.end(); ++it)
+        if (it->second == value) {
+            registry.erase(it);
+            return;
+        }
+}
+} // namespace
+
 void eMainloop::addNotifier(eSocketNotifier *notifier)
 {
-    for (const auto &entry : notifiers)
-        if (entry.second == notifier)
-            return;
+    eraseValue(notifiers, notifier);
     notifiers.emplace(nextId++, notifier);
 }
 
-void eMainloop::removeNotifier(eSocketNotifier *notifier)
-{
-    for (auto it = notifiers.begin(); it != notifiers.end(); ++it)
-        if (it->second == notifier) {
-            notifiers.erase(it);
-            return;
-        }
-}
+void eMainloop::removeNotifier(eSocketNotifier *notifier) { eraseValue(notifiers, notifier); }
 
 void eMainloop::addTimer(eTimer *timer)
 {
-    removeTimer(timer);
+    // A restarted timer goes to the back, like a new one.
+    eraseValue(timers, timer);
     timers.emplace(nextId++, timer);
 }
 
-void eMainloop::removeTimer(eTimer *timer)
-{
-    for (auto it = timers.begin(); it != timers.end(); ++it)
-        if (it->second == timer) {
-            timers.erase(it);
-            return;
-        }
-}
+void eMainloop::removeTimer(eTimer *timer) { eraseValue(timers, timer); }
 
 int eMainloop::millisecondsToNextTimer(int timeoutMs) const
 {

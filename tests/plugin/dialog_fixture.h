@@ -7,11 +7,24 @@
 #include <vector>
 
 #include "ebutton.h"
+#include "display.h"
 #include "ecombobox.h"
 #include "estatusbar.h"
+#include "memory_canvas.h"
 #include "quenlo_dialog.h"
 #include "test_driver.h"
 #include "test_support.h"
+
+// While it lives, the display is drawn into a character grid of the given size.
+struct ScreenCapture {
+    render::MemoryCanvas canvas;
+    render::DisplayPainter painter{canvas};
+    ScreenCapture(int rows, int columns) : canvas(rows, columns)
+    {
+        gui::Desktop::instance().setPainter(&painter);
+    }
+    ~ScreenCapture() { gui::Desktop::instance().setPainter(nullptr); }
+};
 
 class DialogTest : public testing_support::BoxTest
 {

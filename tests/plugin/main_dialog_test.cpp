@@ -6,9 +6,7 @@
 
 #include "decoder.h"
 #include "dialog_fixture.h"
-#include "display.h"
 #include "emessagebox.h"
-#include "memory_canvas.h"
 #include "plugin.h"
 #include "timer.h"
 
@@ -196,12 +194,10 @@ TEST_F(DialogTest, DrawsAt80By24WithEveryCaptionWholeAndNoWidgetOverAnother)
 {
     // U+009B is the 8-bit CSI: legal in XML, a command to a terminal.
     writeStations("<s><station name=\"Evil\x9b[2J name\" url=\"u\"/></s>");
-    render::MemoryCanvas canvas(24, 80);
-    render::DisplayPainter painter(canvas);
-    gui::Desktop::instance().setPainter(&painter);
+    ScreenCapture screenCapture(24, 80);
+    const render::MemoryCanvas &canvas = screenCapture.canvas;
     makeDialog().show();
     const std::string screen = canvas.text();
-    gui::Desktop::instance().setPainter(nullptr);
 
     for (const char *caption : {"Stream Title:", "Stream Genre:", "Current Song:"}) {
         const auto at = canvas.find(caption);
@@ -228,9 +224,8 @@ TEST_F(DialogTest, DrawsAt80By24WithEveryCaptionWholeAndNoWidgetOverAnother)
 TEST_F(DialogTest, EveryVisibleChangeReachesTheScreenAndHiddenOnesDoNot)
 {
     writeStations(threeStations);
-    render::MemoryCanvas canvas(24, 80);
-    render::DisplayPainter painter(canvas);
-    gui::Desktop::instance().setPainter(&painter);
+    ScreenCapture screenCapture(24, 80);
+    const render::MemoryCanvas &canvas = screenCapture.canvas;
     QuenloDialog &d = makeDialog();
     d.show();
     int flushes = canvas.flushCount();
@@ -241,7 +236,34 @@ TEST_F(DialogTest, EveryVisibleChangeReachesTheScreenAndHiddenOnesDoNot)
     flushes = canvas.flushCount();
     new eListBoxEntryText(chooser(), "Appended", nullptr);
     EXPECT_EQ(canvas.flushCount(), flushes) << "a row appended to a closed list draws nothing";
-    gui::Desktop::instance().setPainter(nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DialogTest, LongErrorTextWrapsInsideItsBoxAt80By24)
+{
+    writeStations(threeStations);
+    ScreenCapture screenCapture(24, 80);
+    const render::MemoryCanvas &canvas = screenCapture.canvas;
+    QuenloDialog &d = makeDialog();
+    d.show();
+    std::string shown;
+    driver.onModalRun([&](const eWidget &) { shown = canvas.text(); });
+    const std::string words[] = {"first", "second", "third", "fourth", "fifth", "sixth",
+                                 "seventh", "eighth", "ninth", "tenth", "eleventh", "twelfth",
+                                 "thirteenth", "fourteenth", "fifteenth", "sixteenth", "last"};
+    std::string text;
+    for (const std::string &word : words)
+        text += word + " ";
+    driver.press({"ok"});
+    d.setError(text.c_str());
+    // The box is drawn once its run has begun; every word must be on the screen then.
+    driver.onModalRun(nullptr);
+    ASSERT_FALSE(shown.empty());
+    for (const std::string &word : words)
+        EXPECT_NE(shown.find(" " + word), std::string::npos) << word << "\n" << shown;
 }
 
 } // namespace
