@@ -86,7 +86,7 @@ int main(int argc, char **argv)
            boxPath(boxpaths::audioDevice).c_str());
 
     const std::string pluginPath =
-        options->plugin.empty() ? here + "/quenlora.so" : options->plugin;
+        options->plugin.empty() ? app::defaultPlugin(here) : options->plugin;
     app::PluginLibrary plugin;
     if (!plugin.load(pluginPath, error))
         return fail("cannot load the plug-in: " + error);

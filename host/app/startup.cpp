@@ -81,6 +81,14 @@ void setUpTranslations(const std::string &dir)
     textdomain("quenlora");
 }
 
+std::string defaultPlugin(const std::string &dir)
+{
+    const std::string beside = dir + "/quenlora.so";
+    if (exists(beside))
+        return beside;
+    return dir + "/../lib/quenlora/quenlora.so";
+}
+
 std::string defaultRoot()
 {
     const char *data = getenv("XDG_DATA_HOME");

@@ -13,6 +13,8 @@ void setUpLocale();
 void setUpTranslations(const std::string &executableDir);
 // The folder of the running executable.
 std::string executableDir();
+// quenlora.so beside the executable (the build tree), else in the installed lib/quenlora.
+std::string defaultPlugin(const std::string &executableDir);
 // $XDG_DATA_HOME/quenlora, or ~/.local/share/quenlora.
 std::string defaultRoot();
 // Creates the root's folders (var/etc, tmp, var/log); seeds the default directory of stations

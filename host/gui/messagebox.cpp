@@ -50,9 +50,9 @@ eMessageBox::eMessageBox(const eString &message, const eString &caption, int fla
     const int buttons = !!(flags & btOK) + !!(flags & btYes) + !!(flags & btNo);
     const std::vector<int> lengths = lineLengths(message);
     const int longest = *std::max_element(lengths.begin(), lengths.end());
-    const int width = std::clamp(std::max(textX + longest * charWidth + margin,
-                                          buttons * (buttonWidth + margin) + margin),
-                                 300, gui::Desktop::width - 40);
+    const int width = std::clamp(
+        std::max(textX + longest * charWidth + margin, buttons * (buttonWidth + margin) + margin),
+        300, gui::Desktop::width - 40);
     const int perLine = std::max(1, (width - textX - margin) / charWidth);
     const int textHeight = std::min(wrappedLines(lengths, perLine), 12) * lineHeight;
     const int height = margin + textHeight + margin + buttonHeight + margin;

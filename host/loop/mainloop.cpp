@@ -12,7 +12,8 @@ eMainloop defaultLoop;
 
 eMainloop *eApp = &defaultLoop;
 
-namespace {
+namespace
+{
 template <class T> void eraseValue(std::map<uint64_t, T *> &registry, T *value)
 {
     for (auto it = registry.begin(); it != registry.end(); ++it)
@@ -29,7 +30,10 @@ void eMainloop::addNotifier(eSocketNotifier *notifier)
     notifiers.emplace(nextId++, notifier);
 }
 
-void eMainloop::removeNotifier(eSocketNotifier *notifier) { eraseValue(notifiers, notifier); }
+void eMainloop::removeNotifier(eSocketNotifier *notifier)
+{
+    eraseValue(notifiers, notifier);
+}
 
 void eMainloop::addTimer(eTimer *timer)
 {
@@ -38,7 +42,10 @@ void eMainloop::addTimer(eTimer *timer)
     timers.emplace(nextId++, timer);
 }
 
-void eMainloop::removeTimer(eTimer *timer) { eraseValue(timers, timer); }
+void eMainloop::removeTimer(eTimer *timer)
+{
+    eraseValue(timers, timer);
+}
 
 int eMainloop::millisecondsToNextTimer(int timeoutMs) const
 {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ebutton.h"
 #include "display.h"
+#include "ebutton.h"
 #include "ecombobox.h"
 #include "estatusbar.h"
 #include "memory_canvas.h"

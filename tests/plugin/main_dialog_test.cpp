@@ -240,7 +240,8 @@ TEST_F(DialogTest, EveryVisibleChangeReachesTheScreenAndHiddenOnesDoNot)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST_F(DialogTest, LongErrorTextWrapsInsideItsBoxAt80By24)
 {
@@ -251,9 +252,10 @@ TEST_F(DialogTest, LongErrorTextWrapsInsideItsBoxAt80By24)
     d.show();
     std::string shown;
     driver.onModalRun([&](const eWidget &) { shown = canvas.text(); });
-    const std::string words[] = {"first", "second", "third", "fourth", "fifth", "sixth",
-                                 "seventh", "eighth", "ninth", "tenth", "eleventh", "twelfth",
-                                 "thirteenth", "fourteenth", "fifteenth", "sixteenth", "last"};
+    const std::string words[] = {"first",     "second",  "third",      "fourth",     "fifth",
+                                 "sixth",     "seventh", "eighth",     "ninth",      "tenth",
+                                 "eleventh",  "twelfth", "thirteenth", "fourteenth", "fifteenth",
+                                 "sixteenth", "last"};
     std::string text;
     for (const std::string &word : words)
         text += word + " ";
