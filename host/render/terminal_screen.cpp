@@ -2,11 +2,13 @@
 // whole display is drawn again after every change.
 #define NCURSES_WIDECHAR 1
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <curses.h>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "canvas.h"
@@ -67,6 +69,17 @@ public:
     }
 };
 
+// SIGWINCH arrives while the loop waits in poll, where ncurses would not notice it: the handler
+// wakes the loop through a pipe and the screen takes the new size there.
+int resizePipe[2] = {-1, -1};
+
+void onResize(int)
+{
+    const char byte = 0;
+    ssize_t ignored = ::write(resizePipe[1], &byte, 1);
+    (void)ignored;
+}
+
 class TerminalScreen : public Screen, public sigc::trackable
 {
 public:
@@ -116,6 +129,18 @@ public:
         gui::Desktop::instance().setPainter(painter.get());
         notifier = std::make_unique<eSocketNotifier>(eApp, ttyFd, eSocketNotifier::Read);
         notifier->activated.connect(sigc::mem_fun(*this, &TerminalScreen::readable));
+        if (resizePipe[0] < 0 && pipe2(resizePipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+            struct sigaction action {
+            };
+            action.sa_handler = onResize;
+            sigemptyset(&action.sa_mask);
+            sigaction(SIGWINCH, &action, nullptr);
+        }
+        if (resizePipe[0] >= 0) {
+            resizeNotifier =
+                std::make_unique<eSocketNotifier>(eApp, resizePipe[0], eSocketNotifier::Read);
+            resizeNotifier->activated.connect(sigc::mem_fun(*this, &TerminalScreen::resized));
+        }
         painter->paint();
         return true;
     }
@@ -125,6 +150,8 @@ public:
         if (!terminal)
             return;
         notifier.reset();
+        resizeNotifier.reset();
+        signal(SIGWINCH, SIG_DFL);
         gui::Desktop::instance().setPainter(nullptr);
         painter.reset();
         curs_set(1);
@@ -136,6 +163,17 @@ public:
     }
 
 private:
+    void resized(int)
+    {
+        char drained[64];
+        while (::read(resizePipe[0], drained, sizeof drained) > 0) {
+        }
+        winsize size{};
+        if (ioctl(ttyFd, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0)
+            resize_term(size.ws_row, size.ws_col);
+        painter->paint();
+    }
+
     void readable(int)
     {
         wint_t ch;
@@ -205,6 +243,7 @@ private:
     CursesCanvas canvas;
     std::unique_ptr<DisplayPainter> painter;
     std::unique_ptr<eSocketNotifier> notifier;
+    std::unique_ptr<eSocketNotifier> resizeNotifier;
     gui::KeyFeeder keys;
 };
 

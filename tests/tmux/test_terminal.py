@@ -78,6 +78,15 @@ class TerminalTest(unittest.TestCase):
         s.keys("r")
         self.assertEqual(s.exit_status(), 0)
 
+    def test_a_resized_terminal_is_drawn_again_at_its_new_size(self):
+        s = self.start(width=40, height=12)
+        s.wait_for("Quenlora")
+        s.tmux("resize-window", "-t", "q", "-x", "80", "-y", "24")
+        screen = s.wait_for("Current Song: None")
+        self.assertEqual(len(screen.splitlines()), 24)
+        s.keys("r")
+        self.assertEqual(s.exit_status(), 0)
+
     def test_station_list_opens_and_takes_a_choice(self):
         s = self.start()
         s.wait_for("SomaFM: Groove Salad")
