@@ -269,3 +269,19 @@ TEST_F(DialogTest, LongErrorTextWrapsInsideItsBoxAt80By24)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DialogTest, KeysQueuedTogetherReachTheWindowOpenWhenTheirTurnComes)
+{
+    // No station file: OK closes the constructor's error box; the red that follows it in the
+    // same queue must wait for the main window's run instead of going to the closing box.
+    driver.press({"ok", "red"});
+    EXPECT_EQ(plugin_exec(nullptr), -1);
+    ASSERT_EQ(driver.modalRuns().size(), 2u);
+    EXPECT_EQ(driver.modalRuns()[0].title, "Error!");
+    EXPECT_EQ(driver.modalRuns()[1].title, "Quenlora v1.0...");
+    EXPECT_FALSE(driver.keysPending());
+}
+
+} // namespace
