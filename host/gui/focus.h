@@ -9,16 +9,17 @@
 namespace gui
 {
 
-// The focusable widgets below root whose own shown flag is set (and their ancestors'), in
-// creation order.
-inline void collectFocusable(const eWidget *root, std::vector<eWidget *> &out)
+// The focusable widgets below root in creation order: those shown (as far as root goes), or
+// with includeHidden every one.
+inline void collectFocusable(const eWidget *root, std::vector<eWidget *> &out,
+                             bool includeHidden = false)
 {
     for (eWidget *child : root->getChildren()) {
-        if (!child->isShown())
+        if (!includeHidden && !child->isShown())
             continue;
         if (child->isFocusable())
             out.push_back(child);
-        collectFocusable(child, out);
+        collectFocusable(child, out, includeHidden);
     }
 }
 

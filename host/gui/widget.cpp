@@ -142,9 +142,7 @@ void eWidget::moveFocusFrom(eWidget *hidden)
         return;
     // The next shown focusable widget after the hidden one, in creation order, wrapping round.
     std::vector<eWidget *> all;
-    hidden->shown = true;
-    collectFocusable(window, all);
-    hidden->shown = false;
+    collectFocusable(window, all, true);
     auto at = std::find(all.begin(), all.end(), hidden);
     eWidget *next = nullptr;
     if (at != all.end())
