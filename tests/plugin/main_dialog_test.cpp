@@ -268,10 +268,6 @@ TEST_F(DialogTest, LongErrorTextWrapsInsideItsBoxAt80By24)
         EXPECT_NE(shown.find(" " + word), std::string::npos) << word << "\n" << shown;
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(DialogTest, KeysQueuedTogetherReachTheWindowOpenWhenTheirTurnComes)
 {
     // No station file: OK closes the constructor's error box; the red that follows it in the
