@@ -9,12 +9,13 @@
 
 namespace
 {
-// The About box's body; not translated.
+// The About box's body; not translated. The project has no web home of its own yet, so the
+// addresses are in the reserved .example domain rather than someone else's.
 const char *const aboutText = "Quenlora v1.0\n"
                               "\n"
                               "Author: quenlora-team\n"
-                              "Home: https://quenlora.org\n"
-                              "Support: https://quenlora.org/support";
+                              "Home: https://quenlora.example\n"
+                              "Support: https://quenlora.example/support";
 } // namespace
 
 QuenloDialog::QuenloDialog() : eWindow(0)

@@ -12,7 +12,7 @@ namespace
 {
 const int margin = 15;
 const int lineHeight = 28;
-const int charWidth = 12;
+const int charWidth = 11;
 const int iconWidth = 50;
 const int buttonWidth = 100;
 const int buttonHeight = 30;

@@ -180,8 +180,26 @@ void DisplayPainter::paintWindow(eWidget *window)
 
     WindowGrid grid(canvas, Cells{titleRow, left, bottom - titleRow, right - left});
 
-    // Title bar, then the client area's background.
+    // A frame just outside the window where the screen has room, then the title bar and the
+    // client area's background.
     const Style title{Colour::Default, true, true};
+    const bool frameLeft = left > 0, frameRight = right < canvas.columns();
+    const bool frameBottom = bottom < displayRows;
+    for (int r = titleRow; r < bottom; ++r) {
+        if (frameLeft)
+            canvas.put(r, left - 1, r == titleRow ? L' ' : L'\u2502',
+                       r == titleRow ? title : Style{});
+        if (frameRight)
+            canvas.put(r, right, r == titleRow ? L' ' : L'\u2502', r == titleRow ? title : Style{});
+    }
+    if (frameBottom) {
+        for (int c = left; c < right; ++c)
+            canvas.put(bottom, c, L'\u2500', Style{});
+        if (frameLeft)
+            canvas.put(bottom, left - 1, L'\u2514', Style{});
+        if (frameRight)
+            canvas.put(bottom, right, L'\u2518', Style{});
+    }
     grid.fill(titleRow, left, right - left, title);
     grid.write(window, titleRow, left + 1, displayText(window->getText()), title, right - 1);
     for (int r = clientRow; r < bottom; ++r)
