@@ -20,8 +20,9 @@ public:
     // The value of the named attribute, or null.
     const char *GetAttributeValue(const char *name) const;
 
+    // What an element holds; it lives in its parser's arena and goes with it.
     struct Content;
-    XMLTreeNode(XMLTreeNode *parent, std::unique_ptr<Content> content);
+    XMLTreeNode(XMLTreeNode *parent, Content *content);
     ~XMLTreeNode();
     void appendChild(XMLTreeNode *node);
     void appendData(const char *text, int length);
@@ -31,7 +32,7 @@ private:
     XMLTreeNode *child = nullptr;
     XMLTreeNode *lastChild = nullptr;
     XMLTreeNode *next = nullptr;
-    std::unique_ptr<Content> content;
+    Content *content;
 };
 
 class XMLTreeParser

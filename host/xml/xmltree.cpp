@@ -3,18 +3,24 @@
 #include <cstring>
 #include <deque>
 #include <expat.h>
+#include <memory_resource>
 #include <string>
 #include <utility>
 #include <vector>
 
+// Strings from the parser's arena: a directory of thousands of stations is a few large
+// allocations, and freeing the tree is freeing the arena.
 struct XMLTreeNode::Content {
-    std::string name;
-    std::string data;
-    std::vector<std::pair<std::string, std::string>> attributes;
+    using String = std::pmr::string;
+    String name;
+    String data;
+    std::pmr::vector<std::pair<String, String>> attributes;
+    explicit Content(std::pmr::memory_resource *arena) : name(arena), data(arena), attributes(arena)
+    {
+    }
 };
 
-XMLTreeNode::XMLTreeNode(XMLTreeNode *parent, std::unique_ptr<Content> content)
-    : parent(parent), content(std::move(content))
+XMLTreeNode::XMLTreeNode(XMLTreeNode *parent, Content *content) : parent(parent), content(content)
 {
 }
 
@@ -55,6 +61,8 @@ const char *XMLTreeNode::GetAttributeValue(const char *name) const
 }
 
 struct XMLTreeParser::Impl {
+    // First, so that it outlives the nodes whose contents it holds.
+    std::pmr::monotonic_buffer_resource arena{64 * 1024};
     std::string encoding;
     bool hasEncoding = false;
     XML_Parser parser = nullptr;
@@ -75,11 +83,16 @@ struct XMLTreeParser::Impl {
     static void startElement(void *userData, const XML_Char *name, const XML_Char **attributes)
     {
         auto *self = static_cast<Impl *>(userData);
-        auto content = std::make_unique<XMLTreeNode::Content>();
+        // Never destroyed one by one: the monotonic arena frees all contents at once.
+        void *place =
+            self->arena.allocate(sizeof(XMLTreeNode::Content), alignof(XMLTreeNode::Content));
+        auto *content = new (place) XMLTreeNode::Content(&self->arena);
         content->name = name;
         for (int i = 0; attributes[i]; i += 2)
-            content->attributes.emplace_back(attributes[i], attributes[i + 1]);
-        self->nodes.emplace_back(self->currentNode, std::move(content));
+            content->attributes.emplace_back(std::piecewise_construct,
+                                             std::forward_as_tuple(attributes[i]),
+                                             std::forward_as_tuple(attributes[i + 1]));
+        self->nodes.emplace_back(self->currentNode, content);
         XMLTreeNode *node = &self->nodes.back();
         if (self->currentNode)
             self->currentNode->appendChild(node);
