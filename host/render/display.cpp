@@ -134,6 +134,167 @@ struct Scale {
     int row(int px) const { return static_cast<int>(std::lround(px * y)); }
 };
 
+struct Placed {
+    eWidget *widget;
+    Cells cells;
+};
+
+// Where a window and its shown children go on the grid.
+struct WindowLayout {
+    int left, right; // columns of the client area, right exclusive
+    int titleRow, clientRow;
+    int bottom; // the row after the client area
+    std::vector<Placed> placed;
+};
+
+WindowLayout layOut(const eWidget *window, const Canvas &canvas)
+{
+    const int displayRows = std::max(1, canvas.rows() - 1); // the last row holds the key help
+    const Scale scale{static_cast<double>(canvas.columns()) / gui::Desktop::width,
+                      static_cast<double>(displayRows) / gui::Desktop::height};
+    const ePoint client = window->getClientPosition();
+    const eSize clientSize = window->getClientSize();
+
+    WindowLayout layout;
+    layout.left = std::max(0, scale.column(client.x()));
+    layout.right = std::min(
+        canvas.columns(), std::max(layout.left + 1, scale.column(client.x() + clientSize.width())));
+    layout.titleRow = std::clamp(scale.row(client.y()) - 1, 0, displayRows - 1);
+    layout.clientRow = layout.titleRow + 1;
+
+    // Distinct heights in the window get distinct rows, so that widgets closer together than
+    // one character row still do not cover each other. Hidden children count too, so that
+    // showing and hiding moves nothing.
+    const std::vector<eWidget *> children = window->getChildren();
+    std::set<int> tops;
+    for (const eWidget *child : children)
+        if (child->getSize().width() > 0 && child->getSize().height() > 0)
+            tops.insert(child->getPosition().y());
+    std::map<int, int> rowOfTop;
+    int previous = -1;
+    for (int top : tops) {
+        previous = std::max(scale.row(top), previous + 1);
+        rowOfTop[top] = previous;
+    }
+    int clientRows = clientSize.height() > 0 ? std::max(scale.row(clientSize.height()), 1) : 0;
+    if (!tops.empty() && clientSize.height() > 0)
+        clientRows = std::max(clientRows, previous + 1);
+    layout.bottom = std::min(displayRows, layout.clientRow + clientRows);
+
+    for (eWidget *child : children) {
+        if (!child->isShown() || child->getSize().width() <= 0 || child->getSize().height() <= 0)
+            continue;
+        Cells cells;
+        cells.row = layout.clientRow + rowOfTop[child->getPosition().y()];
+        // Columns from screen coordinates, so that rounding does not pull neighbours together.
+        const int x = client.x() + child->getPosition().x();
+        cells.column = scale.column(x);
+        cells.columns = std::max(1, scale.column(x + child->getSize().width()) - cells.column);
+        cells.rows = std::max(1, scale.row(child->getSize().height()));
+        layout.placed.push_back({child, cells});
+    }
+    return layout;
+}
+
+// A frame just outside the window where the screen has room for it.
+void paintFrame(Canvas &canvas, const WindowLayout &layout, Style title)
+{
+    const bool left = layout.left > 0, right = layout.right < canvas.columns();
+    for (int r = layout.titleRow; r < layout.bottom; ++r) {
+        const bool titleBar = r == layout.titleRow;
+        if (left)
+            canvas.put(r, layout.left - 1, titleBar ? L' ' : L'\u2502', titleBar ? title : Style{});
+        if (right)
+            canvas.put(r, layout.right, titleBar ? L' ' : L'\u2502', titleBar ? title : Style{});
+    }
+    if (layout.bottom >= canvas.rows() - 1)
+        return;
+    for (int c = layout.left; c < layout.right; ++c)
+        canvas.put(layout.bottom, c, L'\u2500', Style{});
+    if (left)
+        canvas.put(layout.bottom, layout.left - 1, L'\u2514', Style{});
+    if (right)
+        canvas.put(layout.bottom, layout.right, L'\u2518', Style{});
+}
+
+void paintIcon(WindowGrid &grid, const eMessageBox &box, const WindowLayout &layout)
+{
+    const int flags = box.getFlags();
+    const wchar_t *icon = nullptr;
+    Colour colour = Colour::Default;
+    if (flags & eMessageBox::iconError)
+        icon = L"(!)", colour = Colour::Red;
+    else if (flags & eMessageBox::iconQuestion)
+        icon = L"(?)", colour = Colour::Yellow;
+    else if (flags & eMessageBox::iconWarning)
+        icon = L"(!)", colour = Colour::Yellow;
+    else if (flags & eMessageBox::iconInfo)
+        icon = L"(i)", colour = Colour::Cyan;
+    if (icon && layout.clientRow < layout.bottom)
+        grid.write(&box, std::min(layout.clientRow + 1, layout.bottom - 1), layout.left + 1, icon,
+                   Style{colour, false, true});
+}
+
+void paintWidget(WindowGrid &grid, const Placed &p, bool focused, int windowRight)
+{
+    const eWidget *w = p.widget;
+    const Cells &c = p.cells;
+    Style style;
+    style.reverse = focused;
+    if (dynamic_cast<const eStatusBar *>(w)) {
+        const Style bar{Colour::Default, true, false};
+        grid.fill(c.row, c.column, c.columns, bar);
+        grid.write(w, c.row, c.column + 1, displayText(w->getText()), bar);
+        return;
+    }
+    int column = c.column;
+    if (auto *label = dynamic_cast<const eLabel *>(w);
+        label && !label->getShortcutPixmap().empty()) {
+        const Style key{colourNamed(label->getShortcutPixmap()), style.reverse, true};
+        column = grid.write(w, c.row, column, L"\u25CF", key);
+        column = grid.write(w, c.row, column, L" ", style);
+    }
+    if (dynamic_cast<const eComboBox *>(w)) {
+        grid.fill(c.row, c.column, c.columns, style);
+        grid.write(w, c.row, c.column + c.columns - 1, L"\u25BE", style);
+        grid.write(w, c.row, column, displayText(w->getText()), style, c.column + c.columns - 2);
+        return;
+    }
+    if (dynamic_cast<const eButton *>(w) || dynamic_cast<const eNumber *>(w)) {
+        grid.write(w, c.row, column, displayText(w->getText()), style);
+        return;
+    }
+    const auto lines = wrap(displayText(w->getText()), windowRight - column, c.rows > 1);
+    for (size_t i = 0; i < lines.size() && static_cast<int>(i) < c.rows; ++i)
+        grid.write(w, c.row + static_cast<int>(i), column, lines[i], style);
+}
+
+// An open list lies over everything below its chooser.
+void paintOpenList(Canvas &canvas, const eComboBox &list, const Cells &cells)
+{
+    const int count = list.getCount();
+    const int shown = std::min(std::max(list.getOpenEntries(), 1), count);
+    const int first = std::clamp(list.getHighlighted() - shown + 1, 0, std::max(0, count - shown));
+    for (int i = 0; i < shown; ++i) {
+        const int r = cells.row + 1 + i;
+        if (r >= canvas.rows() - 1)
+            break;
+        const Style style{Colour::Default, first + i == list.getHighlighted(), false};
+        for (int k = 0; k < cells.columns; ++k)
+            canvas.put(r, cells.column + k, L' ', style);
+        int column = cells.column + 1;
+        for (wchar_t ch : displayText(list.entryAt(first + i)->getText())) {
+            const int width = cellWidth(ch);
+            if (width == 0)
+                continue;
+            if (column + width > cells.column + cells.columns)
+                break;
+            canvas.put(r, column, ch, style);
+            column += width;
+        }
+    }
+}
+
 } // namespace
 
 void DisplayPainter::paint()
@@ -147,173 +308,31 @@ void DisplayPainter::paint()
 
 void DisplayPainter::paintWindow(eWidget *window)
 {
-    const int displayRows = std::max(1, canvas.rows() - 1); // the last row holds the key help
-    const Scale scale{static_cast<double>(canvas.columns()) / gui::Desktop::width,
-                      static_cast<double>(displayRows) / gui::Desktop::height};
-
-    const ePoint client = window->getClientPosition();
-    const eSize clientSize = window->getClientSize();
-    const int left = std::max(0, scale.column(window->getPosition().x()));
-    const int right = std::min(canvas.columns(),
-                               std::max(left + 1, scale.column(client.x() + clientSize.width())));
-    const int titleRow = std::clamp(scale.row(client.y()) - 1, 0, displayRows - 1);
-    const int clientRow = titleRow + 1;
-
-    // Rows of the children: distinct heights in the window get distinct rows, so that widgets
-    // closer together than one character row still do not cover each other.
-    const std::vector<eWidget *> children = window->getChildren();
-    std::set<int> tops;
-    for (const eWidget *child : children)
-        if (child->getSize().width() > 0 && child->getSize().height() > 0)
-            tops.insert(child->getPosition().y());
-    std::map<int, int> rowOfTop;
-    int previous = -1;
-    for (int top : tops) {
-        const int row = std::max(scale.row(top), previous + 1);
-        rowOfTop[top] = row;
-        previous = row;
-    }
-    int clientRows = clientSize.height() > 0 ? std::max(scale.row(clientSize.height()), 1) : 0;
-    if (!tops.empty() && clientSize.height() > 0)
-        clientRows = std::max(clientRows, previous + 1);
-    const int bottom = std::min(displayRows, clientRow + clientRows);
-
-    WindowGrid grid(canvas, Cells{titleRow, left, bottom - titleRow, right - left});
-
-    // A frame just outside the window where the screen has room, then the title bar and the
-    // client area's background.
+    const WindowLayout layout = layOut(window, canvas);
+    WindowGrid grid(canvas, Cells{layout.titleRow, layout.left, layout.bottom - layout.titleRow,
+                                  layout.right - layout.left});
     const Style title{Colour::Default, true, true};
-    const bool frameLeft = left > 0, frameRight = right < canvas.columns();
-    const bool frameBottom = bottom < displayRows;
-    for (int r = titleRow; r < bottom; ++r) {
-        if (frameLeft)
-            canvas.put(r, left - 1, r == titleRow ? L' ' : L'\u2502',
-                       r == titleRow ? title : Style{});
-        if (frameRight)
-            canvas.put(r, right, r == titleRow ? L' ' : L'\u2502', r == titleRow ? title : Style{});
-    }
-    if (frameBottom) {
-        for (int c = left; c < right; ++c)
-            canvas.put(bottom, c, L'\u2500', Style{});
-        if (frameLeft)
-            canvas.put(bottom, left - 1, L'\u2514', Style{});
-        if (frameRight)
-            canvas.put(bottom, right, L'\u2518', Style{});
-    }
-    grid.fill(titleRow, left, right - left, title);
-    grid.write(window, titleRow, left + 1, displayText(window->getText()), title, right - 1);
-    for (int r = clientRow; r < bottom; ++r)
-        grid.fill(r, left, right - left, Style{});
+    paintFrame(canvas, layout, title);
+    grid.fill(layout.titleRow, layout.left, layout.right - layout.left, title);
+    grid.write(window, layout.titleRow, layout.left + 1, displayText(window->getText()), title,
+               layout.right - 1);
+    for (int r = layout.clientRow; r < layout.bottom; ++r)
+        grid.fill(r, layout.left, layout.right - layout.left, Style{});
 
-    struct Placed {
-        eWidget *widget;
-        Cells cells;
-    };
-    std::vector<Placed> placed;
-    for (eWidget *child : children) {
-        if (!child->isShown() || child->getSize().width() <= 0 || child->getSize().height() <= 0)
-            continue;
-        Cells cells;
-        cells.row = clientRow + rowOfTop[child->getPosition().y()];
-        // Columns from screen coordinates, so that rounding does not pull neighbours together.
-        const int x = client.x() + child->getPosition().x();
-        cells.column = scale.column(x);
-        cells.columns = std::max(1, scale.column(x + child->getSize().width()) - cells.column);
-        cells.rows = std::max(1, scale.row(child->getSize().height()));
-        placed.push_back({child, cells});
-    }
     // Every widget keeps its first row; the rest of its rows go first come, first served.
-    for (const Placed &p : placed)
+    for (const Placed &p : layout.placed)
         grid.claim(p.widget, p.cells, true);
-    for (const Placed &p : placed)
+    for (const Placed &p : layout.placed)
         grid.claim(p.widget, p.cells, false);
 
-    auto *box = dynamic_cast<eMessageBox *>(window);
-    if (box && clientRow < bottom) {
-        const int flags = box->getFlags();
-        const wchar_t *icon = nullptr;
-        Colour colour = Colour::Default;
-        if (flags & eMessageBox::iconError)
-            icon = L"(!)", colour = Colour::Red;
-        else if (flags & eMessageBox::iconQuestion)
-            icon = L"(?)", colour = Colour::Yellow;
-        else if (flags & eMessageBox::iconWarning)
-            icon = L"(!)", colour = Colour::Yellow;
-        else if (flags & eMessageBox::iconInfo)
-            icon = L"(i)", colour = Colour::Cyan;
-        if (icon)
-            grid.write(window, std::min(clientRow + 1, bottom - 1), left + 1, icon,
-                       Style{colour, false, true});
-    }
-
+    if (auto *box = dynamic_cast<eMessageBox *>(window))
+        paintIcon(grid, *box, layout);
     const eWidget *focused = window->getFocus();
-    const eComboBox *openList = nullptr;
-    Cells openCells;
-    for (const Placed &p : placed) {
-        eWidget *w = p.widget;
-        const Cells &c = p.cells;
-        Style style;
-        if (w == focused)
-            style.reverse = true;
-        int column = c.column;
-        if (auto *label = dynamic_cast<eLabel *>(w); label && !label->getShortcutPixmap().empty()) {
-            column =
-                grid.write(w, c.row, column, L"\u25CF",
-                           Style{colourNamed(label->getShortcutPixmap()), style.reverse, true});
-            column = grid.write(w, c.row, column, L" ", style);
-        }
-        if (dynamic_cast<eStatusBar *>(w)) {
-            grid.fill(c.row, c.column, c.columns, Style{Colour::Default, true, false});
-            grid.write(w, c.row, c.column + 1, displayText(w->getText()),
-                       Style{Colour::Default, true, false});
-            continue;
-        }
-        if (auto *combo = dynamic_cast<eComboBox *>(w)) {
-            grid.fill(c.row, c.column, c.columns, style);
-            grid.write(w, c.row, c.column + c.columns - 1, L"\u25BE", style);
-            grid.write(w, c.row, column, displayText(w->getText()), style,
-                       c.column + c.columns - 2);
-            if (combo->isOpen()) {
-                openList = combo;
-                openCells = c;
-            }
-            continue;
-        }
-        if (dynamic_cast<eButton *>(w) || dynamic_cast<eNumber *>(w)) {
-            grid.write(w, c.row, column, displayText(w->getText()), style);
-            continue;
-        }
-        const auto lines = wrap(displayText(w->getText()), right - column, c.rows > 1);
-        for (size_t i = 0; i < lines.size() && static_cast<int>(i) < c.rows; ++i)
-            grid.write(w, c.row + static_cast<int>(i), column, lines[i], style);
-    }
-
-    // An open list lies over everything below its chooser.
-    if (openList) {
-        const int count = openList->getCount();
-        const int shown = std::min(std::max(openList->getOpenEntries(), 1), count);
-        const int first =
-            std::clamp(openList->getHighlighted() - shown + 1, 0, std::max(0, count - shown));
-        for (int i = 0; i < shown; ++i) {
-            const int r = openCells.row + 1 + i;
-            if (r >= canvas.rows() - 1)
-                break;
-            const auto *row = openList->entryAt(first + i);
-            const Style style{Colour::Default, first + i == openList->getHighlighted(), false};
-            for (int k = 0; k < openCells.columns; ++k)
-                canvas.put(r, openCells.column + k, L' ', style);
-            int col = openCells.column + 1;
-            for (wchar_t ch : displayText(row->getText())) {
-                const int width = cellWidth(ch);
-                if (width == 0)
-                    continue;
-                if (col + width > openCells.column + openCells.columns)
-                    break;
-                canvas.put(r, col, ch, style);
-                col += width;
-            }
-        }
-    }
+    for (const Placed &p : layout.placed)
+        paintWidget(grid, p, p.widget == focused, layout.right);
+    for (const Placed &p : layout.placed)
+        if (auto *combo = dynamic_cast<const eComboBox *>(p.widget); combo && combo->isOpen())
+            paintOpenList(canvas, *combo, p.cells);
 }
 
 void DisplayPainter::paintHelp()
