@@ -87,6 +87,17 @@ class TerminalTest(unittest.TestCase):
         s.keys("r")
         self.assertEqual(s.exit_status(), 0)
 
+    def test_function_keys_are_the_colour_keys(self):
+        s = self.start()
+        s.wait_for("Current Song:")
+        s.keys("F4")
+        s.wait_for("Support: ")
+        s.keys("Escape")
+        screen = s.wait_for("Current Song:")
+        self.assertNotIn("Support: ", screen)
+        s.keys("F1")
+        self.assertEqual(s.exit_status(), 0)
+
     def test_station_list_opens_and_takes_a_choice(self):
         s = self.start()
         s.wait_for("SomaFM: Groove Salad")
