@@ -28,8 +28,9 @@ eWidget::~eWidget()
     owned.clear();
     Desktop::instance().destroyed(this);
     if (parent) {
-        if (parent->focus == this)
-            parent->focus = nullptr;
+        eWidget *window = getTLW();
+        if (window->focus == this)
+            window->focus = nullptr;
         auto &siblings = parent->children;
         for (auto it = siblings.begin(); it != siblings.end(); ++it)
             if (it->get() == this) {

@@ -246,9 +246,19 @@ TEST_F(ToolkitTest, QuitEndsEveryRunInnermostFirstAndStaysSet)
     EXPECT_EQ(driver.modalRuns().size(), 2u) << "the run after the quit never began";
 }
 
+TEST_F(ToolkitTest, DeletingAFocusedWidgetInsideAContainerClearsTheWindowsFocus)
+{
+    eWindow window(0);
+    auto *container = new eWidget(&window);
+    auto *inner = new eButton(container);
+    auto *other = new eButton(&window);
+    window.setFocus(inner);
+    delete inner; // the window holds the focus, not the container
+    EXPECT_EQ(window.getFocus(), other);
+}
+
 TEST_F(ToolkitTest, ChildrenDieWithTheirWindowAndMayBeDeletedFirst)
 {
-    TestDriver &d = driver;
     const size_t before = gui::Desktop::instance().allWidgets().size();
     {
         eWindow window(0);
@@ -258,7 +268,6 @@ TEST_F(ToolkitTest, ChildrenDieWithTheirWindowAndMayBeDeletedFirst)
         EXPECT_EQ(window.getChildren().size(), 1u);
     }
     EXPECT_EQ(gui::Desktop::instance().allWidgets().size(), before);
-    (void)d;
 }
 
 } // namespace
