@@ -88,13 +88,8 @@ void eMessageBox::addButton(int bit, const char *text, const char *colour, int &
     button->setShortcut(colour);
     button->setShortcutPixmap(colour);
     button->loadDeco();
-    button->selected.connect([this, bit] { chosen(bit); });
+    button->selected.connect([this, bit] { close(bit); });
     if (bit == defaultBit)
         setFocus(button);
     x += buttonWidth + margin;
-}
-
-void eMessageBox::chosen(int bit)
-{
-    close(bit);
 }

@@ -196,7 +196,7 @@ int eWidget::exec()
     eApp->runUntil([&] { return !modal || desktop.quitRequested(); });
     modal = false;
     desktop.modalEnds(this);
-    return desktop.quitRequested() ? -1 : result;
+    return result; // a quit has rejected the run: -1
 }
 
 void eWidget::close(int value)
@@ -237,6 +237,5 @@ eDecoWidget::~eDecoWidget() = default;
 void eDecoWidget::loadDeco()
 {
     const gui::Decoration &look = gui::findDecoration(decoration);
-    loaded = true;
     setFont(gFont(look.fontFamily, look.fontSize));
 }

@@ -35,7 +35,6 @@ public:
 
 private:
     void addButton(int bit, const char *text, const char *colour, int &x);
-    void chosen(int bit);
 
     eString message;
     int flags;

@@ -138,12 +138,10 @@ public:
     // Applies the decoration named at construction: its font and colours.
     void loadDeco();
     const eString &getDecoration() const { return decoration; }
-    bool decorationLoaded() const { return loaded; }
     const char *className() const override { return "eDecoWidget"; }
 
 private:
     eString decoration;
-    bool loaded = false;
 };
 
 #pragma GCC visibility pop

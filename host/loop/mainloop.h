@@ -29,9 +29,6 @@ public:
     // Turns the loop until done() holds or the time is up; returns done().
     bool runUntil(const std::function<bool()> &done, std::chrono::milliseconds limit);
 
-    // How many poll rounds have run, nested ones included.
-    uint64_t rounds() const { return roundCount; }
-
     // Bookkeeping, called by notifiers and timers.
     void addNotifier(eSocketNotifier *notifier);
     void removeNotifier(eSocketNotifier *notifier);
@@ -46,6 +43,8 @@ private:
     std::map<uint64_t, eSocketNotifier *> notifiers;
     std::map<uint64_t, eTimer *> timers;
     uint64_t nextId = 1;
+    // Poll rounds so far, nested ones included: a dispatch that sees it change knows that a
+    // nested run has handled newer events than the ones it holds.
     uint64_t roundCount = 0;
 };
 
