@@ -1,18 +1,8 @@
-// The slots of the buttons whose features arrive with playback and the settings window.
+// The slots of the buttons whose features arrive with the settings window.
 // Until then they are connected and do nothing, so a press cannot reach missing code.
 #include <edebug.h>
 
 #include "quenlo_dialog.h"
-
-void QuenloDialog::playStream()
-{
-    eDebug("QuenloDialog::playStream - not in this build");
-}
-
-void QuenloDialog::stopStream()
-{
-    eDebug("QuenloDialog::stopStream - not in this build");
-}
 
 void QuenloDialog::updateSettings()
 {

@@ -30,14 +30,30 @@ protected:
 class eHTTPConnection : public eSocket
 {
 public:
-    enum { errorNotResolved = -2, errorNoConnection = -3 };
+    // Results of a transfer (transferDone) and of doRequest. 0 is a complete transfer,
+    // whatever the status code; everything else is negative.
+    enum {
+        errorOther = -1,        // anything not listed below
+        errorNotResolved = -2,  // the host name (or the proxy's) cannot be resolved
+        errorNoConnection = -3, // connection refused or server unreachable
+        errorBadAddress = -4,   // not an http:// or https:// address, or malformed
+        errorTimeout = -5,      // no answer, or no data for too long while reading
+        errorTooManyRedirects = -6,
+        errorBrokenTransfer = -7, // the server closed or failed in the middle of the response
+        errorHeaderTooLarge = -8, // response headers beyond the host's bound
+        errorSecurity = -9,       // TLS handshake or certificate check failed
+    };
 
-    // A new connection for url, not started yet; or null with the reason in *error.
+    // A new connection for url, not started yet; or null with the reason in *error (only
+    // errorBadAddress can be told at once; every other failure is the transfer's result).
     static eHTTPConnection *doRequest(const char *url, eMainloop *loop, int *error);
     // Deleting a running connection ends its transfer.
     ~eHTTPConnection() override;
 
-    // Sends the request, from the main loop.
+    // Sends the request, from the main loop: nothing runs inside start, enableRead or
+    // disableRead. Redirects are followed; the sink is asked for once the final response's
+    // headers are in, before its first body byte; each haveData carries at most 16384 bytes.
+    // After transferDone's slots have returned, the connection deletes its sink and itself.
     void start();
     void disableRead() override;
     void enableRead() override;
@@ -56,7 +72,7 @@ public:
     struct Transfer;
 
 private:
-    explicit eHTTPConnection(std::unique_ptr<Transfer> transfer);
+    eHTTPConnection(eMainloop *loop, const char *url);
     std::unique_ptr<Transfer> transfer;
 };
 

@@ -30,8 +30,11 @@ public:
     void clear();
 
 private:
+    // A new block has room for this many bytes (more when one write is larger).
     int allocation;
     std::deque<std::vector<char>> blocks;
+    // The last emptied block, kept for the next one so that a steady flow allocates nothing.
+    std::vector<char> spare;
     int frontOffset = 0; // bytes of blocks.front() already taken
     int total = 0;
 };

@@ -113,6 +113,11 @@ BoxTest::~BoxTest()
     boxpaths::setRoot("");
 }
 
+void BoxTest::allowModalRunsFor(int milliseconds)
+{
+    watchdog->start(milliseconds);
+}
+
 void BoxTest::writeStations(const std::string &xml)
 {
     box.write("var/etc/stations.xml", xml);

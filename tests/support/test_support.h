@@ -54,6 +54,8 @@ protected:
     ~BoxTest() override;
     // Writes the box's station file.
     void writeStations(const std::string &xml);
+    // Moves the watchdog's limit for a test that plays for longer.
+    void allowModalRunsFor(int milliseconds);
 
     TempDir box;
 

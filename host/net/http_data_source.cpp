@@ -1,0 +1,14 @@
+#include "ehttpconnection.h"
+
+eSocket::~eSocket() = default;
+
+eHTTPDataSource::eHTTPDataSource(eHTTPConnection *connection) : connection(connection) {}
+
+eHTTPDataSource::~eHTTPDataSource() = default;
+
+void eHTTPDataSource::haveData(void *, int) {}
+
+int eHTTPDataSource::doWrite(int)
+{
+    return 0;
+}
