@@ -50,6 +50,9 @@ private:
 
     void metaDataUpdated(eString text);
 
+    // In-process tests drive single steps of a run.
+    friend class StreamDecoderProbe;
+
 public:
     StreamDecoder(const char *url, QuenloDialog *dialog, int minBufferBytes);
     virtual ~StreamDecoder();

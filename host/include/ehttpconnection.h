@@ -57,6 +57,8 @@ public:
     void start();
     void disableRead() override;
     void enableRead() override;
+    // Whether received data is handed over (reads enabled and the transfer not over).
+    bool isReading() const;
 
     std::map<eString, eString> requestHeaders;
     // Names in lower case, values trimmed; those of the last response.

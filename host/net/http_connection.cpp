@@ -75,3 +75,8 @@ void eHTTPConnection::enableRead()
 {
     transfer->enableRead();
 }
+
+bool eHTTPConnection::isReading() const
+{
+    return transfer->reading();
+}

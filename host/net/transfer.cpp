@@ -127,8 +127,9 @@ eHTTPConnection::Transfer::~Transfer()
 
 void eHTTPConnection::Transfer::start()
 {
-    if (added || pumpTimer.isActive())
+    if (started)
         return;
+    started = true;
     for (const auto &header : owner.requestHeaders)
         requestList = curl_slist_append(
             requestList, (oneLine(header.first) + ": " + oneLine(header.second)).c_str());
@@ -287,7 +288,7 @@ void eHTTPConnection::Transfer::curlTimeout()
 void eHTTPConnection::Transfer::pump()
 {
     retired.clear();
-    if (!added && !curlDone) {
+    if (started && !added && !curlDone) {
         added = true;
         answerTimer.start(net::limits().answerMs);
         idleTimer.start(net::limits().idleMs);
@@ -328,6 +329,8 @@ void eHTTPConnection::Transfer::afterCurl()
         curlDone = true;
         const CURLcode code = message->data.result;
         result = headerTooLarge ? errorHeaderTooLarge : resultOf(code);
+        if (result == 0 && !headersFinal)
+            result = errorBrokenTransfer; // closed before the headers were complete
         if (code != CURLE_OK)
             eDebug("[HTTP] %s: %s", url.c_str(),
                    curlError[0] ? curlError : curl_easy_strerror(code));

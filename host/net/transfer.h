@@ -26,6 +26,7 @@ struct eHTTPConnection::Transfer {
     void start();
     void disableRead();
     void enableRead();
+    bool reading() const { return readsEnabled && !finished; }
 
 private:
     static int onSocket(CURL *, curl_socket_t fd, int what, void *self, void *);
@@ -65,6 +66,7 @@ private:
     size_t headerBytes = 0;
     std::unique_ptr<eHTTPDataSource> sink;
 
+    bool started = false;
     bool added = false;
     bool headersFinal = false; // the final response's header block is complete
     bool sinkRequested = false;

@@ -46,6 +46,7 @@ protected:
     {
         return static_cast<eStatusBar *>(driver.find("eStatusBar", "", dialog.get()));
     }
+    std::string status() const { return statusBar()->getText(); }
     eButton *button(const std::string &text) const
     {
         return static_cast<eButton *>(driver.find("eButton", text, dialog.get()));

@@ -49,9 +49,7 @@ protected:
     void play() { button("Play")->selected.emit(); }
     void stop() { button("Stop")->selected.emit(); }
 
-    std::string status() const { return statusBar()->getText(); }
     std::vector<std::string> statusTexts() const { return driver.textsOf(statusBar()); }
-    std::string label(int index) const;
     // Turns the loop until the log holds line (or the limit passes).
     bool waitForLog(const std::string &line, int seconds = 20)
     {

@@ -203,7 +203,7 @@ class Handler(socketserver.BaseRequestHandler):
         start = time.monotonic()
         at = 0
         while at < len(body):
-            n = rng.randint(1, chunk) if chunk > 0 else 65536
+            n = rng.randint(1, chunk) if chunk > 0 else (2048 if rate > 0 else 65536)
             piece = body[at:at + n]
             if rate > 0 and at >= burst:
                 due = start + (at - burst) / rate
