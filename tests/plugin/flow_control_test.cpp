@@ -1,8 +1,6 @@
 #include <gmock/gmock.h>
 
-#include "boxpaths.h"
-#include "dialog_fixture.h"
-#include "stream_probe.h"
+#include "run_fixture.h"
 
 using testing::ElementsAreArray;
 using namespace testing_support;
@@ -10,35 +8,6 @@ using namespace testing_support;
 namespace
 {
 enum { Starting, NoDevice, Buffering, Throttled, Playing, Finished };
-
-class RunTest : public DialogTest
-{
-protected:
-    RunTest() { boxpaths::setAudioDevice(box.write("dsp.pcm", "")); }
-    ~RunTest() override
-    {
-        probe.reset();
-        run.reset();
-        boxpaths::setAudioDevice("");
-    }
-    void start(int minBuffer, bool device = true, bool connection = true)
-    {
-        if (!device)
-            boxpaths::setAudioDevice(box.file("missing/dsp"));
-        writeStations("<stations><station name=\"A\" url=\"http://127.0.0.1:1/\"/></stations>");
-        makeDialog();
-        run = std::make_unique<StreamDecoder>("http://127.0.0.1:1/", dialog.get(), minBuffer);
-        probe = std::make_unique<StreamDecoderProbe>(*run);
-        decoder = &probe->script(connection);
-        driver.clearRecords();
-    }
-    std::vector<std::string> statuses() const { return driver.textsOf(statusBar()); }
-
-    LogCapture log;
-    std::unique_ptr<StreamDecoder> run;
-    std::unique_ptr<StreamDecoderProbe> probe;
-    ScriptedDecoder *decoder = nullptr;
-};
 
 struct Step {
     const char *name;
