@@ -47,6 +47,12 @@ protected:
         return static_cast<eStatusBar *>(driver.find("eStatusBar", "", dialog.get()));
     }
     std::string status() const { return statusBar()->getText(); }
+    // The texts of the station name, genre and song lines.
+    std::vector<std::string> nowPlaying() const
+    {
+        const auto labels = driver.findAll("eLabel", dialog.get());
+        return {labels.at(1)->getText(), labels.at(3)->getText(), labels.at(5)->getText()};
+    }
     eButton *button(const std::string &text) const
     {
         return static_cast<eButton *>(driver.find("eButton", text, dialog.get()));

@@ -32,12 +32,6 @@ protected:
         driver.clearRecords();
     }
     std::vector<std::string> statuses() const { return driver.textsOf(statusBar()); }
-    // The texts of the station name, genre and song lines.
-    std::vector<std::string> nowPlaying() const
-    {
-        const auto labels = driver.findAll("eLabel", dialog.get());
-        return {labels.at(1)->getText(), labels.at(3)->getText(), labels.at(5)->getText()};
-    }
 
     testing_support::LogCapture log;
     std::unique_ptr<StreamDecoder> run;
