@@ -36,6 +36,10 @@ class QuenloDialog : public eWindow
 
     void playStream();
     void stopStream();
+
+    // In-process tests look at the current playback run.
+    friend class StreamDecoderProbe;
+
     void updateSettings();
     void minimise();
     void about();

@@ -8,8 +8,8 @@ namespace
 {
 struct Block {
     const char *name;
-    std::vector<std::string> texts; // blocks in order
-    std::string title, url;         // what the run keeps
+    std::vector<std::string> texts;   // blocks in order
+    std::string title, url;           // what the run keeps
     std::vector<std::string> unknown; // "unknown tag" lines logged
 };
 
@@ -37,14 +37,17 @@ TEST_P(MetadataTest, PairsBecomeTheSongLine)
 INSTANTIATE_TEST_SUITE_P(
     Blocks, MetadataTest,
     testing::Values(
-        Block{"title_and_empty_url", {"StreamTitle='Artist - Song';StreamUrl='';"},
-              "'Artist - Song'", "''", {}},
+        Block{"title_and_empty_url",
+              {"StreamTitle='Artist - Song';StreamUrl='';"},
+              "'Artist - Song'",
+              "''",
+              {}},
         Block{"not_in_pair_form_blank", {" StreamTitle='x';"}, " StreamTitle='x';", "", {}},
         Block{"not_in_pair_form_lower_case", {"streamTitle='x';"}, "streamTitle='x';", "", {}},
         Block{"empty_block_clears_the_song", {"StreamTitle='a';", ""}, "", "", {}},
         Block{"stream_alone_keeps_the_title", {"StreamTitle='a';", "Stream"}, "'a'", "", {}},
-        Block{"last_pair_without_semicolon", {"StreamTitle='a';", "StreamTitle='b'"}, "'a'", "",
-              {}},
+        Block{
+            "last_pair_without_semicolon", {"StreamTitle='a';", "StreamTitle='b'"}, "'a'", "", {}},
         Block{"semicolon_cuts_the_title", {"StreamTitle='Rock; Roll';"}, "'Rock", "", {}},
         Block{"rest_of_a_cut_title_is_parsed_as_pairs",
               {"StreamTitle='a;b=c';"},
@@ -57,10 +60,16 @@ INSTANTIATE_TEST_SUITE_P(
               "'a'",
               "",
               {"unknown tag:  StreamUrl = 'u'"}},
-        Block{"other_stream_key", {"StreamNext='x';StreamTitle='t';"}, "'t'", "",
+        Block{"other_stream_key",
+              {"StreamNext='x';StreamTitle='t';"},
+              "'t'",
+              "",
               {"unknown tag: StreamNext = 'x'"}},
-        Block{"block_without_title_keeps_the_earlier", {"StreamTitle='a';", "StreamUrl='u';"},
-              "'a'", "'u'", {}}),
+        Block{"block_without_title_keeps_the_earlier",
+              {"StreamTitle='a';", "StreamUrl='u';"},
+              "'a'",
+              "'u'",
+              {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(RunTest, WithoutHeadersNameAndGenreAreEmpty)

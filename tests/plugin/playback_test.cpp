@@ -24,9 +24,8 @@ class FramingTest : public PlaybackTest, public testing::WithParamInterface<Fram
 TEST_P(FramingTest, TheDeviceGetsWhatMpg123Decodes)
 {
     const std::string mp3 = makeMp3({});
-    station(playlistFor(streamOf(mp3, GetParam().options +
-                                          "&titles=First|Second&title_every=20000"
-                                          "&name=Loop%20FM&genre=Test%20Tones")));
+    station(playlistFor(streamOf(mp3, GetParam().options + "&titles=First|Second&title_every=20000"
+                                                           "&name=Loop%20FM&genre=Test%20Tones")));
     makeDialog();
     play();
     ASSERT_TRUE(waitForLog("ok, everything played..")) << status();
@@ -142,8 +141,8 @@ class CutStreamTest : public PlaybackTest, public testing::WithParamInterface<in
 TEST_P(CutStreamTest, AServerClosingEarlyEndsTheRunAfterWhatCame)
 {
     const std::string mp3 = makeMp3({});
-    station(playlistFor(streamOf(mp3, "metaint=8192&titles=T&close_after=" +
-                                          std::to_string(GetParam()))));
+    station(playlistFor(
+        streamOf(mp3, "metaint=8192&titles=T&close_after=" + std::to_string(GetParam()))));
     makeDialog();
     play();
     ASSERT_TRUE(waitForLog("ok, everything played.."));
@@ -197,8 +196,9 @@ TEST_P(FaultTest, IsReportedInAnErrorBox)
     makeDialog();
     driver.press({"ok"});
     play();
-    ASSERT_TRUE(driver.runUntil([&] { return !driver.modalRuns().empty() && !driver.keysPending(); },
-                                std::chrono::seconds(15)));
+    ASSERT_TRUE(
+        driver.runUntil([&] { return !driver.modalRuns().empty() && !driver.keysPending(); },
+                        std::chrono::seconds(15)));
     const auto &box = driver.modalRuns().back();
     EXPECT_EQ(box.title, "Error!");
     EXPECT_EQ(box.message, f.text);
@@ -248,7 +248,8 @@ TEST_F(PlaybackTest, AddressesWithShellCharactersRunNoCommand)
 {
     const std::string marker = box.file("pwned");
     for (const std::string &address :
-         {"http://127.0.0.1:1/$(touch " + marker + ")", "http://127.0.0.1:1/x';touch " + marker + ";'",
+         {"http://127.0.0.1:1/$(touch " + marker + ")",
+          "http://127.0.0.1:1/x';touch " + marker + ";'",
           "http://127.0.0.1:1/x`touch " + marker + "`", "-O" + marker, "x;touch " + marker,
           "http://127.0.0.1:1/x\ntouch " + marker}) {
         station(address);

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "playlist.h"
-#include "shell_words.h"
 #include "radio.h"
+#include "shell_words.h"
 #include "test_support.h"
 
 using namespace testing_support;
@@ -44,8 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         Lookup{"plain", "[playlist]\nNumberOfEntries=1\nFile1=http://a/b\nTitle1=x\n", 1,
                "http://a/b"},
         Lookup{"query_part_kept", "File1=http://a/s?x=1&y=2\n", 1, "http://a/s?x=1&y=2"},
-        Lookup{"file10_is_not_file1", "File10=http://ten/\nFile1=http://one/\n", 1,
-               "http://one/"},
+        Lookup{"file10_is_not_file1", "File10=http://ten/\nFile1=http://one/\n", 1, "http://one/"},
         Lookup{"blanks_before_equals", "File1 \t= http://a/\n", 1, "http://a/"},
         Lookup{"trimmed_value", "File1= \t http://a/ b \r\n", 1, "http://a/ b"},
         Lookup{"no_newline_at_the_end", "File1=http://a/", 1, "http://a/"},
@@ -54,8 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         Lookup{"empty_value", "File1=\n", 1, ""},
         Lookup{"longest_value_that_fits", "File1=" + longAddress + "\n", 1, longAddress},
         Lookup{"value_too_long", "File1=" + longAddress + "b\n", -1, ""},
-        Lookup{"three_hundred_byte_line", "File1=http://a/" + std::string(300, 'x') + "\n", -1,
-               ""},
+        Lookup{"three_hundred_byte_line", "File1=http://a/" + std::string(300, 'x') + "\n", -1, ""},
         Lookup{"lower_case_key", "file1=http://a/\n", -1, ""},
         Lookup{"leading_blank", " File1=http://a/\n", -1, ""},
         Lookup{"no_equals", "File1 http://a/\n", -1, ""},
@@ -65,8 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                std::string("\x00\xff\xfe\x01junk\n", 9) + std::string(10000, '\x80') +
                    "\nFile1=http://after/\n",
                1, "http://after/"},
-        Lookup{"nul_inside_the_line", std::string("File1=http://a/\x00zzz\n", 20), 1,
-               "http://a/"}),
+        Lookup{"nul_inside_the_line", std::string("File1=http://a/\x00zzz\n", 20), 1, "http://a/"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(BoxTest, GettagWithoutAFileIsNotFound)

@@ -8,6 +8,7 @@
 #include "eaudiodecoder.h"
 #include "emainloop.h"
 #include "icy_stream.h"
+#include "quenlo_dialog.h"
 #include "stream_decoder.h"
 
 // A decoder that produces what it is told and counts its calls.
@@ -38,6 +39,8 @@ class StreamDecoderProbe
 {
 public:
     explicit StreamDecoderProbe(StreamDecoder &run) : run(run) {}
+    // The window's current run, or null.
+    static StreamDecoder *runOf(QuenloDialog &dialog) { return dialog.decoder; }
 
     // Replaces the run's decoder with a scripted one, and its connection with one that is
     // never started (or none).
