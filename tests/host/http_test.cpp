@@ -160,6 +160,11 @@ struct Failure {
     bool whole = false;
 };
 
+void PrintTo(const Failure &value, std::ostream *out)
+{
+    *out << value.name;
+}
+
 class HttpFailureTest : public HttpTest, public ::testing::WithParamInterface<Failure>
 {
 };

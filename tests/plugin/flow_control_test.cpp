@@ -23,6 +23,11 @@ struct Step {
     int minBuffer = 8192;
 };
 
+void PrintTo(const Step &value, std::ostream *out)
+{
+    *out << value.name;
+}
+
 class RegulatorTest : public RunTest, public testing::WithParamInterface<Step>
 {
 };

@@ -13,6 +13,11 @@ struct Block {
     std::vector<std::string> unknown; // "unknown tag" lines logged
 };
 
+void PrintTo(const Block &value, std::ostream *out)
+{
+    *out << value.name;
+}
+
 class MetadataTest : public RunTest, public testing::WithParamInterface<Block>
 {
 };

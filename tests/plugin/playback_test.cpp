@@ -16,6 +16,11 @@ struct Framing {
     std::string options; // of the server's stream
 };
 
+void PrintTo(const Framing &value, std::ostream *out)
+{
+    *out << value.name;
+}
+
 class FramingTest : public PlaybackTest, public testing::WithParamInterface<Framing>
 {
 };
@@ -174,6 +179,11 @@ struct Fault {
     std::string text;   // in the status line and the error box
     bool whole = false;
 };
+
+void PrintTo(const Fault &value, std::ostream *out)
+{
+    *out << value.name;
+}
 
 class FaultTest : public PlaybackTest, public testing::WithParamInterface<Fault>
 {

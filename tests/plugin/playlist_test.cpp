@@ -18,6 +18,11 @@ struct Lookup {
     std::string value;
 };
 
+void PrintTo(const Lookup &value, std::ostream *out)
+{
+    *out << value.name;
+}
+
 class GettagTest : public BoxTest, public testing::WithParamInterface<Lookup>
 {
 };

@@ -1,0 +1,54 @@
+"""The radio plays a loopback station on a terminal, shows what plays and stops on the red key."""
+import os
+import sys
+import unittest
+import urllib.parse
+
+from quenlora_session import Session, make_root
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "servers"))
+from radio import RadioServer, make_mp3  # noqa: E402
+
+
+class PlaybackTest(unittest.TestCase):
+    def test_plays_a_loopback_station_shows_the_title_and_stops_on_red(self):
+        root = make_root(stations=False)
+        server = RadioServer(root)
+        self.addCleanup(server.close)
+        mp3 = make_mp3(os.path.join(root, "tone.mp3"), 20)
+        stream = "stream?" + urllib.parse.urlencode({
+            "mp3": mp3, "metaint": 8192, "titles": "Loop Song", "name": "Loop FM",
+            "genre": "Test Tones", "burst": 65536, "rate": 16000})
+        playlist = server.url("pls?" + urllib.parse.urlencode({"to": stream}))
+        with open(os.path.join(root, "var", "etc", "stations.xml"), "w") as f:
+            f.write('<stations><station name="Loopback" url="%s"/></stations>'
+                    % playlist.replace("&", "&amp;"))
+        device = os.path.join(root, "dsp.pcm")
+        s = Session(root, args=["--dsp", device])
+        self.addCleanup(s.close)
+        s.wait_for("Loopback")
+        s.keys("g")
+        screen = s.wait_for("Playing...", timeout=15)
+        screen = s.wait_for("'Loop Song'")
+        self.assertIn("Stream Title: Loop FM", screen)
+        self.assertIn("Stream Genre: Test Tones", screen)
+        self.assertIn("Stop", screen)
+        self.assertIn("Minimise", screen)
+        self.assertNotIn("Settings", screen)
+        s.wait_for("Playing...")
+        self.assertGreater(os.path.getsize(device), 0)
+        s.keys("r")
+        screen = s.wait_for("Stopped.")
+        self.assertIn("Current Song: None", screen)
+        self.assertIn("Play", screen)
+        self.assertNotIn("Stop ", screen.replace("Stopped.", ""))
+        size = os.path.getsize(device)
+        log = s.log()
+        self.assertIn("StreamDecoder::~StreamDecoder - start/end", log)
+        s.keys("r")
+        self.assertEqual(s.exit_status(), 0)
+        self.assertEqual(os.path.getsize(device), size)
+
+
+if __name__ == "__main__":
+    unittest.main()
