@@ -51,8 +51,9 @@ TEST_P(RegulatorTest, OneRunOfTheRegulator)
     EXPECT_EQ(probe->state(), s.expectState);
     EXPECT_THAT(statuses(), ElementsAreArray(s.expectStatuses));
     EXPECT_EQ(decoder->calls, s.expectDecodes);
-    if (s.expectDecodes)
+    if (s.expectDecodes) {
         EXPECT_EQ(decoder->lastLimit, 16384);
+    }
     EXPECT_EQ(probe->connection()->isReading(), s.expectReading);
     EXPECT_EQ(probe->notifier()->isRunning(), s.expectNotifier);
 }

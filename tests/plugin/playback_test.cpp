@@ -43,8 +43,9 @@ TEST_P(FramingTest, TheDeviceGetsWhatMpg123Decodes)
     ASSERT_GE(texts.size(), 4u);
     EXPECT_THAT(std::vector<std::string>(texts.begin(), texts.begin() + 4),
                 ElementsAre("Locating Server...", "Connecting...", "Buffering...", "Playing..."));
-    if (GetParam().options.find("metaint=0") == std::string::npos)
+    if (GetParam().options.find("metaint=0") == std::string::npos) {
         EXPECT_THAT(nowPlaying(), ElementsAre("Loop FM", "Test Tones", "'Second'"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -35,10 +35,11 @@ TEST_P(GettagTest, FindsTheWholeValueOfTheExactKey)
     memset(value, '#', sizeof value);
     value[sizeof value - 1] = 0;
     EXPECT_EQ(gettag((char *)"File1", value), l.expected);
-    if (l.expected == 1)
+    if (l.expected == 1) {
         EXPECT_EQ(std::string(value), l.value);
-    else
+    } else {
         EXPECT_EQ(std::string(value), std::string(PLAYLIST_VALUE_SIZE - 1, '#')) << "touched";
+    }
 }
 
 const std::string longAddress = "http://example.org/" + std::string(236, 'a'); // 255 bytes
