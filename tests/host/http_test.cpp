@@ -25,6 +25,7 @@ struct Record {
     bool sinkDeleted = false;
     std::map<eString, eString> headersAtSink;
     int statusAtSink = 0;
+    std::function<void(int)> onData; // called with each delivery
 };
 
 class RecordingSink : public eHTTPDataSource
@@ -42,10 +43,9 @@ public:
             record.events.push_back("data");
         record.body.append(static_cast<char *>(data), length);
         record.largestPiece = std::max(record.largestPiece, static_cast<size_t>(length));
-        if (onData)
-            onData(length);
+        if (record.onData)
+            record.onData(length);
     }
-    std::function<void(int)> onData;
 
 private:
     Record &record;
@@ -214,19 +214,15 @@ TEST_F(HttpTest, DisabledReadsHoldDataBackAndAreNeverTimedOut)
     net::limits().idleMs = 500;
     const std::string mp3 = makeMp3({});
     Record record;
-    eHTTPConnection *c = request(server.url("stream?mp3=" + mp3), record);
+    eHTTPConnection *c = nullptr;
     bool disabledInside = false;
-    int afterDisable = 0;
-    std::function<void(int)> onData = [&](int) {
+    record.onData = [&](int) {
         if (!disabledInside) {
             disabledInside = true;
             c->disableRead(); // from inside a delivery, as the player does
-        } else {
-            ++afterDisable;
         }
     };
-    ASSERT_TRUE(eApp->runUntil([&] { return lastSink != nullptr; }, 5s));
-    lastSink->onData = onData;
+    c = request(server.url("stream?mp3=" + mp3), record);
     ASSERT_TRUE(eApp->runUntil([&] { return disabledInside; }, 5s));
     const int piecesThen = record.pieces;
     eApp->runUntil([] { return false; }, 1500ms); // three idle limits
