@@ -356,12 +356,14 @@ TEST_F(RunTest, TransferEndsAreReportedInWords)
 TEST_F(RunTest, AStatusOtherThan200IsReportedWithItsReason)
 {
     start(8192);
-    probe->connection()->statusCode = 404;
-    probe->connection()->reasonText = "Not Found";
+    eHTTPConnection *connection = probe->connection();
+    connection->statusCode = 404;
+    connection->reasonText = "Not Found";
     driver.press({"ok"});
     probe->streamingDone(0);
     EXPECT_EQ(status(), "error: 404 (Not Found)");
     EXPECT_EQ(probe->connection(), nullptr);
+    delete connection; // its own transfer would dispose of it; this one was never started
 }
 
 TEST_F(RunTest, ASuccessfulEndFinishesAndStartsTheDeviceSilently)
