@@ -4,14 +4,14 @@
 #include <string>
 
 #include "ehttpconnection.h"
-#include "net_limits.h"
+#include "net_settings.h"
 #include "transfer.h"
 
 namespace net
 {
-Limits &limits()
+Settings &settings()
 {
-    static Limits current;
+    static Settings current;
     return current;
 }
 } // namespace net

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "edebug.h"
-#include "net_limits.h"
+#include "net_settings.h"
 
 namespace
 {
@@ -96,7 +96,9 @@ eHTTPConnection::Transfer::Transfer(eHTTPConnection &owner, eMainloop *loop, con
     curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, &Transfer::onCurlTimer);
     curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this);
 
-    const net::Limits &bounds = net::limits();
+    const net::Settings &bounds = net::settings();
+    if (!bounds.caFile.empty())
+        curl_easy_setopt(easy, CURLOPT_CAINFO, bounds.caFile.c_str());
     aliases = curl_slist_append(nullptr, "ICY 200 OK");
     curl_easy_setopt(easy, CURLOPT_URL, this->url.c_str());
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -155,7 +157,7 @@ void eHTTPConnection::Transfer::enableRead()
         return;
     readsEnabled = true;
     if (added && !curlDone)
-        idleTimer.start(net::limits().idleMs);
+        idleTimer.start(net::settings().idleMs);
     pumpTimer.start(0);
 }
 
@@ -196,12 +198,12 @@ size_t eHTTPConnection::Transfer::onHeader(char *data, size_t size, size_t count
     Transfer &t = *static_cast<Transfer *>(self);
     const size_t length = size * count;
     t.headerBytes += length;
-    if (t.headerBytes > net::limits().headerBytes) {
+    if (t.headerBytes > net::settings().headerBytes) {
         t.headerTooLarge = true;
         return 0; // curl ends the transfer
     }
     if (t.readsEnabled)
-        t.idleTimer.start(net::limits().idleMs);
+        t.idleTimer.start(net::settings().idleMs);
     t.headerLine(std::string(data, length));
     return length;
 }
@@ -259,7 +261,7 @@ size_t eHTTPConnection::Transfer::onBody(char *data, size_t size, size_t count, 
         t.pieces.emplace_back(data + at, data + at + n);
     }
     t.queued += length;
-    t.idleTimer.start(net::limits().idleMs);
+    t.idleTimer.start(net::settings().idleMs);
     return length;
 }
 
@@ -290,8 +292,8 @@ void eHTTPConnection::Transfer::pump()
     retired.clear();
     if (started && !added && !curlDone) {
         added = true;
-        answerTimer.start(net::limits().answerMs);
-        idleTimer.start(net::limits().idleMs);
+        answerTimer.start(net::settings().answerMs);
+        idleTimer.start(net::settings().idleMs);
         curl_multi_add_handle(multi, easy);
         return; // curl asks for its timeout, and works from there
     }

@@ -5,7 +5,7 @@
 
 #include "ehttpconnection.h"
 #include "mainloop.h"
-#include "net_limits.h"
+#include "net_settings.h"
 #include "radio.h"
 #include "test_support.h"
 
@@ -54,8 +54,8 @@ private:
 class HttpTest : public ::testing::Test
 {
 protected:
-    HttpTest() : saved(net::limits()) {}
-    ~HttpTest() override { net::limits() = saved; }
+    HttpTest() : saved(net::settings()) {}
+    ~HttpTest() override { net::settings() = saved; }
 
     // A started request for url whose events go to record; null when refused at once.
     eHTTPConnection *request(const std::string &url, Record &record, int *error = nullptr)
@@ -91,7 +91,7 @@ protected:
         return done;
     }
 
-    net::Limits saved;
+    net::Settings saved;
     RadioServer server;
     RecordingSink *lastSink = nullptr;
 };
@@ -171,8 +171,8 @@ class HttpFailureTest : public HttpTest, public ::testing::WithParamInterface<Fa
 
 TEST_P(HttpFailureTest, EndsWithItsCode)
 {
-    net::limits().answerMs = 1500;
-    net::limits().idleMs = 1500;
+    net::settings().answerMs = 1500;
+    net::settings().idleMs = 1500;
     const Failure &f = GetParam();
     const std::string url = f.whole ? f.address : server.url(f.address);
     Record record;
@@ -209,9 +209,31 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"cut_headers", "cut_headers", eHTTPConnection::errorBrokenTransfer, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
+TEST_F(HttpTest, HttpsStreamsFromATrustedServerAndRefusesAnUntrustedOne)
+{
+    const Certificate &certificate = testCertificate();
+    RadioServer secure("/tmp", certificate.cert, certificate.key);
+    const std::string mp3 = makeMp3({});
+    const std::string url = secure.url("stream?mp3=" + mp3 + "&metaint=0");
+
+    Record untrusted;
+    request(url, untrusted);
+    ASSERT_TRUE(finish(untrusted));
+    EXPECT_EQ(untrusted.result, eHTTPConnection::errorSecurity);
+    EXPECT_TRUE(untrusted.body.empty());
+
+    net::settings().caFile = certificate.cert;
+    Record trusted;
+    request(url, trusted);
+    ASSERT_TRUE(finish(trusted));
+    EXPECT_EQ(trusted.result, 0);
+    EXPECT_EQ(trusted.statusAtSink, 200);
+    EXPECT_TRUE(trusted.body == readFile(mp3));
+}
+
 TEST_F(HttpTest, DisabledReadsHoldDataBackAndAreNeverTimedOut)
 {
-    net::limits().idleMs = 500;
+    net::settings().idleMs = 500;
     const std::string mp3 = makeMp3({});
     Record record;
     eHTTPConnection *c = nullptr;

@@ -2,7 +2,7 @@
 
 #include <gmock/gmock.h>
 
-#include "net_limits.h"
+#include "net_settings.h"
 #include "store.h"
 
 using testing::ElementsAre;
@@ -189,13 +189,13 @@ void PrintTo(const Fault &value, std::ostream *out)
 class FaultTest : public PlaybackTest, public testing::WithParamInterface<Fault>
 {
 protected:
-    FaultTest() : saved(net::limits())
+    FaultTest() : saved(net::settings())
     {
-        net::limits().answerMs = 2000;
-        net::limits().idleMs = 2000;
+        net::settings().answerMs = 2000;
+        net::settings().idleMs = 2000;
     }
-    ~FaultTest() override { net::limits() = saved; }
-    net::Limits saved;
+    ~FaultTest() override { net::settings() = saved; }
+    net::Settings saved;
 };
 
 TEST_P(FaultTest, IsReportedInAnErrorBox)
@@ -296,6 +296,17 @@ TEST_F(PlaybackTest, APlaylistAddressThatIsALiveStreamIsGivenUp)
     EXPECT_LT(took, std::chrono::seconds(30));
     EXPECT_GE(took, std::chrono::seconds(14));
     expectLocatingOnly(*this, log, status());
+}
+
+TEST_F(PlaybackTest, APlaylistOverOneMegabyteIsNoPlaylist)
+{
+    const std::string address = server.url("stream?mp3=x"); // never fetched
+    box.write("huge.pls", "[playlist]\nFile1=" + address + "\n" + std::string(2 << 20, '#'));
+    station(server.url("files/huge.pls"));
+    makeDialog();
+    play();
+    expectLocatingOnly(*this, log, status());
+    EXPECT_LE(readFile(box.file("tmp/qnlora.tmp")).size(), 1u << 20);
 }
 
 TEST_F(PlaybackTest, AFailedDownloadLeavesLocating)

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """A loopback radio server for the tests: playlists, ICY streams and faulty answers.
 
-Started as `radio_server.py [--dir DIR] [--log FILE]`, it listens on 127.0.0.1, prints
-"port N" on its first line of output and serves until it is killed. Every request's line and
+Started as `radio_server.py [--dir DIR] [--log FILE] [--cert PEM --key PEM]`, it listens on
+127.0.0.1 (HTTPS with the certificate given), prints "port N" on its first line of output and
+serves until it is killed. Every request's line and
 headers are appended to the log file as one JSON object per line.
 
 Paths (query parameters in brackets):
@@ -34,6 +35,7 @@ import os
 import random
 import socket
 import socketserver
+import ssl
 import sys
 import threading
 import time
@@ -237,8 +239,14 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--dir", default=".")
     parser.add_argument("--log")
+    parser.add_argument("--cert")
+    parser.add_argument("--key")
     args = parser.parse_args()
     server = Server(args.dir, args.log)
+    if args.cert:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.cert, args.key)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     print("port %d" % server.port, flush=True)
     server.serve_forever()
 

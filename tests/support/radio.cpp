@@ -93,7 +93,21 @@ std::string urlEncoded(const std::string &text)
     return out;
 }
 
-RadioServer::RadioServer(const std::string &directory)
+const Certificate &testCertificate()
+{
+    static const Certificate made = [] {
+        Certificate c{fixtureDir().file("localhost.crt"), fixtureDir().file("localhost.key")};
+        commandOutput("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost"
+                      " -addext subjectAltName=DNS:localhost -keyout '" +
+                      c.key + "' -out '" + c.cert + "' 2>/dev/null");
+        return c;
+    }();
+    return made;
+}
+
+RadioServer::RadioServer(const std::string &directory, const std::string &cert,
+                         const std::string &key)
+    : tls(!cert.empty())
 {
     static int count = 0;
     logPath = fixtureDir().file("server-" + std::to_string(getpid()) + "-" +
@@ -106,8 +120,13 @@ RadioServer::RadioServer(const std::string &directory)
         dup2(out[1], 1);
         close(out[0]);
         close(out[1]);
-        execlp("python3", "python3", RADIO_SERVER_SCRIPT, "--dir", directory.c_str(), "--log",
-               logPath.c_str(), static_cast<char *>(nullptr));
+        if (cert.empty())
+            execlp("python3", "python3", RADIO_SERVER_SCRIPT, "--dir", directory.c_str(), "--log",
+                   logPath.c_str(), static_cast<char *>(nullptr));
+        else
+            execlp("python3", "python3", RADIO_SERVER_SCRIPT, "--dir", directory.c_str(), "--log",
+                   logPath.c_str(), "--cert", cert.c_str(), "--key", key.c_str(),
+                   static_cast<char *>(nullptr));
         _exit(127);
     }
     close(out[1]);
@@ -130,7 +149,8 @@ RadioServer::~RadioServer()
 
 std::string RadioServer::url(const std::string &path) const
 {
-    return "http://127.0.0.1:" + std::to_string(portNumber) + "/" + path;
+    return (tls ? "https://localhost:" : "http://127.0.0.1:") + std::to_string(portNumber) + "/" +
+           path;
 }
 
 std::vector<std::string> RadioServer::requests() const

@@ -30,14 +30,15 @@ std::string commandOutput(const std::string &command);
 class RadioServer
 {
 public:
-    // Serves files under /files/ from directory.
-    explicit RadioServer(const std::string &directory = "/tmp");
+    // Serves files under /files/ from directory; over HTTPS with the certificate and key given.
+    explicit RadioServer(const std::string &directory = "/tmp", const std::string &cert = "",
+                         const std::string &key = "");
     ~RadioServer();
     RadioServer(const RadioServer &) = delete;
     RadioServer &operator=(const RadioServer &) = delete;
 
     int port() const { return portNumber; }
-    // "http://127.0.0.1:PORT/" followed by path.
+    // "http://127.0.0.1:PORT/" (or https) followed by path.
     std::string url(const std::string &path) const;
     // The requests received so far, one JSON text each.
     std::vector<std::string> requests() const;
@@ -46,7 +47,14 @@ private:
     pid_t pid = -1;
     int portNumber = 0;
     std::string logPath;
+    bool tls = false;
 };
+
+// A self-signed certificate for "localhost" and its key (PEM files, made once); their paths.
+struct Certificate {
+    std::string cert, key;
+};
+const Certificate &testCertificate();
 
 // Text as one URL query value.
 std::string urlEncoded(const std::string &text);

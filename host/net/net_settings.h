@@ -1,13 +1,15 @@
-// The bounds every HTTP transfer keeps, in one place so that tests can shorten the waits.
-#ifndef QUENLORA_NET_LIMITS_H
-#define QUENLORA_NET_LIMITS_H
+// What every HTTP transfer keeps to: its bounds (in one place, so that tests can shorten the
+// waits) and whom it trusts.
+#ifndef QUENLORA_NET_SETTINGS_H
+#define QUENLORA_NET_SETTINGS_H
 
 #include <cstddef>
+#include <string>
 
 namespace net
 {
 
-struct Limits {
+struct Settings {
     // From the request to the end of the final response's headers (connecting included).
     int answerMs = 15000;
     // No byte received for this long while reading is wanted. A transfer whose reads are
@@ -16,10 +18,12 @@ struct Limits {
     // One response's header block, status line included.
     size_t headerBytes = 64 * 1024;
     long redirects = 10;
+    // Certificates of the authorities HTTPS servers are checked against; empty: the system's.
+    std::string caFile;
 };
 
-// The bounds for transfers started from now on.
-Limits &limits();
+// The settings for transfers made from now on.
+Settings &settings();
 
 } // namespace net
 
