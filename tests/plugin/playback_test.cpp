@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 
+#include <filesystem>
+
 #include "net_settings.h"
 #include "store.h"
 
@@ -98,6 +100,38 @@ TEST_F(PlaybackTest, StopEndsTheRunAndResetsTheWindow)
     const size_t written = captured().size();
     driver.runUntil([] { return false; }, std::chrono::milliseconds(300));
     EXPECT_EQ(captured().size(), written) << "the device was written after Stop";
+}
+
+int openDescriptors()
+{
+    int count = 0;
+    for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        (void)entry;
+        ++count;
+    }
+    return count;
+}
+
+TEST_F(PlaybackTest, PlayAndStopLeaveNoDescriptorBehind)
+{
+    const std::string mp3 = makeMp3({});
+    station(playlistFor(streamOf(mp3, "metaint=8192&titles=T&rate=16000&burst=20000")));
+    makeDialog();
+    const int before = openDescriptors();
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        play();
+        ASSERT_TRUE(driver.runUntil([&] { return nowPlaying()[2] == "'T'"; })) << cycle;
+        stop();
+    }
+    // One that ended by itself, whose connection went on its own.
+    station(playlistFor(streamOf(mp3)));
+    dialog.reset();
+    makeDialog();
+    play();
+    ASSERT_TRUE(waitForLog("ok, everything played.."));
+    stop();
+    driver.runUntil([] { return false; }, std::chrono::milliseconds(200));
+    EXPECT_EQ(openDescriptors(), before);
 }
 
 TEST_F(PlaybackTest, PlayWhilePlayingEndsTheOldRunBeforeTheDownload)
