@@ -87,7 +87,7 @@ eHTTPConnection::Transfer::Transfer(eHTTPConnection &owner, eMainloop *loop, con
     curlTimer.timeout.connect([this] { curlTimeout(); });
     pumpTimer.timeout.connect([this] { pump(); });
     answerTimer.timeout.connect([this] { giveUp(errorTimeout); });
-    idleTimer.timeout.connect([this] { giveUp(errorTimeout); });
+    idleTimer.timeout.connect([this] { idleCheck(); });
 
     multi = curl_multi_init();
     easy = curl_easy_init();
@@ -156,8 +156,10 @@ void eHTTPConnection::Transfer::enableRead()
     if (finished || readsEnabled)
         return;
     readsEnabled = true;
-    if (added && !curlDone)
+    if (added && !curlDone) {
+        noteActivity(); // the wait for data starts again now
         idleTimer.start(net::settings().idleMs);
+    }
     pumpTimer.start(0);
 }
 
@@ -202,8 +204,7 @@ size_t eHTTPConnection::Transfer::onHeader(char *data, size_t size, size_t count
         t.headerTooLarge = true;
         return 0; // curl ends the transfer
     }
-    if (t.readsEnabled)
-        t.idleTimer.start(net::settings().idleMs);
+    t.noteActivity();
     t.headerLine(std::string(data, length));
     return length;
 }
@@ -252,16 +253,12 @@ size_t eHTTPConnection::Transfer::onBody(char *data, size_t size, size_t count, 
     const size_t length = size * count;
     if (!t.headersFinal)
         return length; // the body of a redirect or an interim answer
-    if (t.queued >= queueLimit || !t.readsEnabled) {
+    if (static_cast<size_t>(t.received.size()) >= queueLimit || !t.readsEnabled) {
         t.curlPaused = true;
         return CURL_WRITEFUNC_PAUSE; // curl keeps the bytes until it is unpaused
     }
-    for (size_t at = 0; at < length; at += pieceSize) {
-        const size_t n = std::min(pieceSize, length - at);
-        t.pieces.emplace_back(data + at, data + at + n);
-    }
-    t.queued += length;
-    t.idleTimer.start(net::settings().idleMs);
+    t.received.write(data, static_cast<int>(length));
+    t.noteActivity();
     return length;
 }
 
@@ -293,17 +290,39 @@ void eHTTPConnection::Transfer::pump()
     if (started && !added && !curlDone) {
         added = true;
         answerTimer.start(net::settings().answerMs);
+        noteActivity();
         idleTimer.start(net::settings().idleMs);
         curl_multi_add_handle(multi, easy);
         return; // curl asks for its timeout, and works from there
     }
-    if (curlPaused && readsEnabled && !curlDone && queued < queueLimit) {
+    if (curlPaused && readsEnabled && !curlDone &&
+        static_cast<size_t>(received.size()) < queueLimit) {
         curlPaused = false;
         curl_easy_pause(easy, CURLPAUSE_CONT); // may hand over kept bytes to onBody at once
         int running = 0;
         curl_multi_socket_action(multi, CURL_SOCKET_TIMEOUT, 0, &running);
     }
     afterCurl();
+}
+
+void eHTTPConnection::Transfer::noteActivity()
+{
+    lastByte = eMainloop::Clock::now();
+}
+
+// The idle timer is not restarted with every byte: when it expires it looks at the last one.
+void eHTTPConnection::Transfer::idleCheck()
+{
+    if (!readsEnabled || curlDone)
+        return;
+    const auto quiet =
+        std::chrono::duration_cast<std::chrono::milliseconds>(eMainloop::Clock::now() - lastByte)
+            .count();
+    const int limit = net::settings().idleMs;
+    if (quiet < limit)
+        idleTimer.start(static_cast<int>(limit - quiet));
+    else
+        giveUp(errorTimeout);
 }
 
 void eHTTPConnection::Transfer::giveUp(int code)
@@ -357,19 +376,18 @@ void eHTTPConnection::Transfer::deliver()
             return;
         sink.reset(made);
     }
-    while (readsEnabled && !pieces.empty()) {
-        std::vector<char> piece = std::move(pieces.front());
-        pieces.pop_front();
-        queued -= piece.size();
+    piece.resize(pieceSize);
+    while (readsEnabled && !received.empty()) {
+        const int n = received.read(piece.data(), static_cast<int>(pieceSize));
         if (sink)
-            sink->haveData(piece.data(), static_cast<int>(piece.size()));
+            sink->haveData(piece.data(), n);
         if (!*guard)
             return;
     }
     delivering = false;
     if (curlPaused && readsEnabled && !curlDone)
         pumpTimer.start(0);
-    if (curlDone && pieces.empty())
+    if (curlDone && received.empty())
         finish();
 }
 

@@ -7,13 +7,13 @@
 
 #include <curl/curl.h>
 
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ehttpconnection.h"
+#include "eiobuffer.h"
 #include "emainloop.h"
 #include "timer.h"
 
@@ -42,6 +42,8 @@ private:
     void afterCurl();
     void deliver();
     void finish();
+    void noteActivity();
+    void idleCheck();
 
     eHTTPConnection &owner;
     eMainloop *loop;
@@ -60,9 +62,11 @@ private:
     eTimer answerTimer;
     eTimer idleTimer;
 
-    // Body bytes received and not handed over yet, in pieces of at most 16384 bytes.
-    std::deque<std::vector<char>> pieces;
-    size_t queued = 0;
+    // Body bytes received and not handed over yet, and the piece that hands them over.
+    eIOBuffer received{65536};
+    std::vector<char> piece;
+    // When the last byte came; the idle timer looks at it when it expires.
+    eMainloop::Clock::time_point lastByte;
     size_t headerBytes = 0;
     std::unique_ptr<eHTTPDataSource> sink;
 
