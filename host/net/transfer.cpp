@@ -229,6 +229,12 @@ void eHTTPConnection::Transfer::headerLine(const std::string &line)
     }
     if (trimmed(line).empty() && (line.empty() || line[0] == '\r' || line[0] == '\n')) {
         const int code = owner.statusCode;
+        // A proxy's answer to CONNECT comes through here too; curl counts it apart from the
+        // response, whose code it has not got yet.
+        long responseCode = 0;
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &responseCode);
+        if (responseCode == 0)
+            return;
         const bool interim = code / 100 == 1;
         const bool followed =
             code / 100 == 3 && owner.responseHeaders.count("location") && code != 304;

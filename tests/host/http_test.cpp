@@ -231,6 +231,31 @@ TEST_F(HttpTest, HttpsStreamsFromATrustedServerAndRefusesAnUntrustedOne)
     EXPECT_TRUE(trusted.body == readFile(mp3));
 }
 
+// Through a proxy, the proxy's own answer to CONNECT is no response of the stream's.
+TEST_F(HttpTest, HttpsThroughAProxyGetsTheStreamsOwnHeaders)
+{
+    const Certificate &certificate = testCertificate();
+    RadioServer secure("/tmp", certificate.cert, certificate.key);
+    const std::string mp3 = makeMp3({});
+    net::settings().caFile = certificate.cert;
+    const std::string proxy = "http://127.0.0.1:" + std::to_string(server.port());
+    setenv("https_proxy", proxy.c_str(), 1);
+    unsetenv("no_proxy");
+    unsetenv("NO_PROXY");
+    Record record;
+    request(secure.url("stream?mp3=" + mp3 + "&metaint=1000&name=Tunnelled"), record);
+    const bool finished = finish(record);
+    unsetenv("https_proxy");
+    setenv("no_proxy", "127.0.0.1,localhost", 1);
+    setenv("NO_PROXY", "127.0.0.1,localhost", 1);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(record.result, 0);
+    EXPECT_EQ(record.headersAtSink["icy-name"], "Tunnelled");
+    EXPECT_EQ(record.headersAtSink["icy-metaint"], "1000");
+    EXPECT_NE(server.requests().at(0).find("CONNECT"), std::string::npos)
+        << "not through the proxy";
+}
+
 TEST_F(HttpTest, DisabledReadsHoldDataBackAndAreNeverTimedOut)
 {
     net::settings().idleMs = 500;

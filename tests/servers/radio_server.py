@@ -28,6 +28,7 @@ Paths (query parameters in brackets):
   /endless_headers                header lines that never end
   /cut_headers                    half a header block, then the connection closed
   /junk?bytes=N                   a 200 answer whose body is N bytes that are not MP3
+  CONNECT host:port               a tunnel to that address (the server is also an HTTPS proxy)
 """
 import argparse
 import json
@@ -64,6 +65,9 @@ class Handler(socketserver.BaseRequestHandler):
                 name, value = line.split(":", 1)
                 headers[name.strip()] = value.strip()
         self.server.record({"method": method, "target": target, "headers": headers})
+        if method == "CONNECT":
+            self.tunnel(target)
+            return
         url = urllib.parse.urlsplit(target)
         query = {k: v[-1] for k, v in urllib.parse.parse_qs(url.query, keep_blank_values=True).items()}
         route = getattr(self, "route_" + url.path.strip("/").split("/")[0], None)
@@ -74,6 +78,31 @@ class Handler(socketserver.BaseRequestHandler):
                 route(url.path, query)
         except (BrokenPipeError, ConnectionResetError):
             pass
+
+    def tunnel(self, target):
+        host, port = target.rsplit(":", 1)
+        upstream = socket.create_connection((host, int(port)))
+        self.send(b"HTTP/1.1 200 Connection established\r\n\r\n")
+
+        def pump(source, sink):
+            try:
+                while True:
+                    data = source.recv(65536)
+                    if not data:
+                        break
+                    sink.sendall(data)
+            except OSError:
+                pass
+            try:
+                sink.shutdown(socket.SHUT_WR)
+            except OSError:
+                pass
+
+        back = threading.Thread(target=pump, args=(upstream, self.request), daemon=True)
+        back.start()
+        pump(self.request, upstream)
+        back.join()
+        upstream.close()
 
     def send(self, data):
         self.request.sendall(data)
