@@ -39,7 +39,8 @@ public:
         errorBadAddress = -4,   // not an http:// or https:// address, or malformed
         errorTimeout = -5,      // no answer, or no data for too long while reading
         errorTooManyRedirects = -6,
-        errorBrokenTransfer = -7, // the server closed or failed in the middle of the response
+        errorBrokenTransfer = -7, // the server closed or failed in the middle of the response,
+                                  // or its answer is not HTTP ("ICY 404 ...")
         errorHeaderTooLarge = -8, // response headers beyond the host's bound
         errorSecurity = -9,       // TLS handshake or certificate check failed
     };

@@ -311,6 +311,18 @@ void eHTTPConnection::Transfer::pump()
     afterCurl();
 }
 
+bool eHTTPConnection::Transfer::redirectedAway() const
+{
+    return owner.statusCode / 100 == 3 && owner.responseHeaders.count("location");
+}
+
+bool eHTTPConnection::Transfer::requestSent() const
+{
+    long bytes = 0;
+    curl_easy_getinfo(easy, CURLINFO_REQUEST_SIZE, &bytes);
+    return bytes > 0;
+}
+
 void eHTTPConnection::Transfer::noteActivity()
 {
     lastByte = eMainloop::Clock::now();
@@ -356,6 +368,8 @@ void eHTTPConnection::Transfer::afterCurl()
         curlDone = true;
         const CURLcode code = message->data.result;
         result = headerTooLarge ? errorHeaderTooLarge : resultOf(code);
+        if (code == CURLE_UNSUPPORTED_PROTOCOL && !redirectedAway() && requestSent())
+            result = errorBrokenTransfer; // an answer that is not HTTP ("ICY 404 ...")
         if (result == 0 && !headersFinal)
             result = errorBrokenTransfer; // closed before the headers were complete
         if (code != CURLE_OK)

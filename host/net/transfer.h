@@ -43,6 +43,8 @@ private:
     void deliver();
     void finish();
     void noteActivity();
+    bool redirectedAway() const;
+    bool requestSent() const;
     void idleCheck();
 
     eHTTPConnection &owner;

@@ -206,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"silent_server", "silent", eHTTPConnection::errorTimeout, false},
         Failure{"stalled_body", "stall_body", eHTTPConnection::errorTimeout, false},
         Failure{"endless_headers", "endless_headers", eHTTPConnection::errorHeaderTooLarge, false},
-        Failure{"cut_headers", "cut_headers", eHTTPConnection::errorBrokenTransfer, false}),
+        Failure{"cut_headers", "cut_headers", eHTTPConnection::errorBrokenTransfer, false},
+        Failure{"icy_refusal", "icy_status?code=404", eHTTPConnection::errorBrokenTransfer, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(HttpTest, HttpsStreamsFromATrustedServerAndRefusesAnUntrustedOne)

@@ -265,6 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"no_address", "", "unknown error -4", true},
         Fault{"redirect_to_a_file", "redirect_scheme?to=file:///etc/passwd", "unknown error -4"},
         Fault{"closed_in_the_headers", "cut_headers", "unknown error -7"},
+        Fault{"icy_refusal", "icy_status?code=404", "unknown error -7"},
         Fault{"headers_never_end", "endless_headers", "unknown error -8"},
         Fault{"sends_nothing", "silent", "unknown error -5"},
         Fault{"stalls_after_the_headers", "stall_body", "unknown error -5"}),

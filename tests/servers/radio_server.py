@@ -21,6 +21,7 @@ Paths (query parameters in brackets):
         [long_meta=1]             the first block is 255*16 bytes without a NUL
         [status=ICY|HTTP]         "ICY 200 OK" (default) or "HTTP/1.0 200 OK"
   /status?code=N                  an answer with that code and a short body
+  /icy_status?code=N              a SHOUTcast refusal: "ICY N ..." and no body
   /redirect?to=PATH               302 to PATH;  /loop: a redirect to itself
   /redirect_scheme?to=URL         302 to any address (file://...)
   /silent                         takes the request and never answers
@@ -131,6 +132,10 @@ class Handler(socketserver.BaseRequestHandler):
         code = int(query.get("code", "500"))
         reasons = {404: "Not Found", 500: "Internal Server Error", 302: "Found", 403: "Forbidden"}
         self.answer(code, reasons.get(code, "Status"), b"status page\n")
+
+    def route_icy_status(self, path, query):
+        self.send(b"ICY %s Resource Not Found\r\nicy-notice1: refused\r\n\r\n"
+                  % query.get("code", "404").encode())
 
     def route_redirect(self, path, query):
         self.answer(302, "Found", b"", "Location: /%s\r\n" % query.get("to", "").lstrip("/"))
