@@ -5,7 +5,7 @@ import subprocess
 import tempfile
 import time
 
-BINARY = os.environ.get("QUENLORA_BIN", "build/quenlora")
+BINARY = os.path.abspath(os.environ.get("QUENLORA_BIN", "build/quenlora"))
 DATA = os.environ.get("QUENLORA_DATA", "data")
 
 
@@ -32,7 +32,8 @@ class Session:
         extra = []
         for key, value in (env or {}).items():
             extra += ["-e", "%s=%s" % (key, value)]
-        self.tmux("new-session", "-d", "-s", "q", "-x", str(width), "-y", str(height),
+        # In the root, so that whatever the radio's children write there (wget-log) goes with it.
+        self.tmux("new-session", "-d", "-s", "q", "-c", root, "-x", str(width), "-y", str(height),
                   *extra, command)
 
     def tmux(self, *args):
