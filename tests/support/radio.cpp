@@ -41,12 +41,12 @@ std::string commandOutput(const std::string &command)
     return out;
 }
 
-std::string makeMp3(const Mp3Spec &spec)
+std::string makeMp3(const ToneFile &tone)
 {
     static std::map<std::string, std::string> made;
     std::ostringstream name;
-    name << "tone-" << spec.seconds << "s-" << spec.rate << "-" << spec.channels << "ch-"
-         << spec.kbps << "k";
+    name << "tone-" << tone.seconds << "s-" << tone.rate << "-" << tone.channels << "ch-"
+         << tone.kbps << "k";
     auto found = made.find(name.str());
     if (found != made.end())
         return found->second;
@@ -54,9 +54,9 @@ std::string makeMp3(const Mp3Spec &spec)
     const std::string mp3 = fixtureDir().file(name.str() + ".mp3");
     std::ostringstream command;
     // Two tones that glide, so that every frame differs from the one before.
-    command << "sox -q -n -r " << spec.rate << " -c " << spec.channels << " -b 16 '" << wav
-            << "' synth " << spec.seconds << " sine 300-900 sine 500-1200 gain -3"
-            << " && lame --quiet -b " << spec.kbps << " '" << wav << "' '" << mp3 << "'"
+    command << "sox -q -n -r " << tone.rate << " -c " << tone.channels << " -b 16 '" << wav
+            << "' synth " << tone.seconds << " sine 300-900 sine 500-1200 gain -3"
+            << " && lame --quiet -b " << tone.kbps << " '" << wav << "' '" << mp3 << "'"
             << " && rm -f '" << wav << "'";
     commandOutput(command.str());
     made[name.str()] = mp3;

@@ -10,7 +10,8 @@
 namespace testing_support
 {
 
-struct Mp3Spec {
+// The length and format of an MP3 made for a test.
+struct ToneFile {
     double seconds = 3;
     int rate = 44100;
     int channels = 2;
@@ -18,7 +19,7 @@ struct Mp3Spec {
 };
 
 // An MP3 of sine tones made with sox and lame (cached for the process); its path.
-std::string makeMp3(const Mp3Spec &spec);
+std::string makeMp3(const ToneFile &tone);
 // The file's bytes joined: a stream whose format changes in the middle; its path.
 std::string joinFiles(const std::vector<std::string> &paths);
 // The PCM that `mpg123 -s` makes of a file.
