@@ -1,7 +1,5 @@
 #include "ehttpconnection.h"
 
-eSocket::~eSocket() = default;
-
 eHTTPDataSource::eHTTPDataSource(eHTTPConnection *connection) : connection(connection) {}
 
 eHTTPDataSource::~eHTTPDataSource() = default;

@@ -82,11 +82,11 @@ int resultOf(CURLcode code)
 
 eHTTPConnection::Transfer::Transfer(eHTTPConnection &owner, eMainloop *loop, const char *url)
     : owner(owner), loop(loop), url(url), curlTimer(loop), pumpTimer(loop), answerTimer(loop),
-      idleTimer(loop)
+      idleTimer(loop), piece(pieceSize)
 {
     curlTimer.timeout.connect([this] { curlTimeout(); });
     pumpTimer.timeout.connect([this] { pump(); });
-    answerTimer.timeout.connect([this] { giveUp(errorTimeout); });
+    answerTimer.timeout.connect([this] { timeOut(); });
     idleTimer.timeout.connect([this] { idleCheck(); });
 
     multi = curl_multi_init();
@@ -311,16 +311,24 @@ void eHTTPConnection::Transfer::pump()
     afterCurl();
 }
 
-bool eHTTPConnection::Transfer::redirectedAway() const
+// curl's code, and what it cannot know: which bound of ours ended the transfer, and whether
+// what came was an HTTP response at all.
+int eHTTPConnection::Transfer::resultFor(CURLcode code) const
 {
-    return owner.statusCode / 100 == 3 && owner.responseHeaders.count("location");
-}
-
-bool eHTTPConnection::Transfer::requestSent() const
-{
-    long bytes = 0;
-    curl_easy_getinfo(easy, CURLINFO_REQUEST_SIZE, &bytes);
-    return bytes > 0;
+    if (headerTooLarge)
+        return errorHeaderTooLarge;
+    if (code == CURLE_UNSUPPORTED_PROTOCOL) {
+        // After a redirect to another scheme the address is at fault; otherwise the server
+        // answered with something that is not HTTP ("ICY 404 ..." reads as HTTP/0.9).
+        const bool redirected =
+            owner.statusCode / 100 == 3 && owner.responseHeaders.count("location");
+        long requestBytes = 0;
+        curl_easy_getinfo(easy, CURLINFO_REQUEST_SIZE, &requestBytes);
+        return !redirected && requestBytes > 0 ? errorBrokenTransfer : errorBadAddress;
+    }
+    if (code == CURLE_OK && !headersFinal)
+        return errorBrokenTransfer; // closed before the headers were complete
+    return resultOf(code);
 }
 
 void eHTTPConnection::Transfer::noteActivity()
@@ -340,16 +348,16 @@ void eHTTPConnection::Transfer::idleCheck()
     if (quiet < limit)
         idleTimer.start(static_cast<int>(limit - quiet));
     else
-        giveUp(errorTimeout);
+        timeOut();
 }
 
-void eHTTPConnection::Transfer::giveUp(int code)
+void eHTTPConnection::Transfer::timeOut()
 {
     if (curlDone)
         return;
     eDebug("[HTTP] %s: no answer in time, giving up", url.c_str());
     curlDone = true;
-    result = code;
+    result = errorTimeout;
     curl_multi_remove_handle(multi, easy);
     added = false;
     watches.clear();
@@ -367,11 +375,7 @@ void eHTTPConnection::Transfer::afterCurl()
             continue;
         curlDone = true;
         const CURLcode code = message->data.result;
-        result = headerTooLarge ? errorHeaderTooLarge : resultOf(code);
-        if (code == CURLE_UNSUPPORTED_PROTOCOL && !redirectedAway() && requestSent())
-            result = errorBrokenTransfer; // an answer that is not HTTP ("ICY 404 ...")
-        if (result == 0 && !headersFinal)
-            result = errorBrokenTransfer; // closed before the headers were complete
+        result = resultFor(code);
         if (code != CURLE_OK)
             eDebug("[HTTP] %s: %s", url.c_str(),
                    curlError[0] ? curlError : curl_easy_strerror(code));
@@ -396,7 +400,6 @@ void eHTTPConnection::Transfer::deliver()
             return;
         sink.reset(made);
     }
-    piece.resize(pieceSize);
     while (readsEnabled && !received.empty()) {
         const int n = received.read(piece.data(), static_cast<int>(pieceSize));
         if (sink)

@@ -38,13 +38,12 @@ private:
     void socketReady(curl_socket_t fd, int events);
     void curlTimeout();
     void pump();
-    void giveUp(int code);
+    void timeOut();
     void afterCurl();
     void deliver();
     void finish();
     void noteActivity();
-    bool redirectedAway() const;
-    bool requestSent() const;
+    int resultFor(CURLcode code) const;
     void idleCheck();
 
     eHTTPConnection &owner;

@@ -332,15 +332,14 @@ TEST_F(RunTest, TransferEndsAreReportedInWords)
 {
     struct Case {
         int result;
-        bool withConnection;
         std::string text;
     };
-    for (const Case &c : std::vector<Case>{{-2, false, "Can't resolve hostname!"},
-                                           {-3, false, "Can't connect!"},
-                                           {-7, false, "unknown error -7"},
-                                           {1, false, "unknown error 1"},
-                                           {0, false, "unknown"}}) {
-        start(8192, true, c.withConnection);
+    for (const Case &c : std::vector<Case>{{-2, "Can't resolve hostname!"},
+                                           {-3, "Can't connect!"},
+                                           {-7, "unknown error -7"},
+                                           {1, "unknown error 1"},
+                                           {0, "unknown"}}) {
+        start(8192, true, false);
         driver.press({"ok"});
         probe->streamingDone(c.result);
         ASSERT_FALSE(driver.modalRuns().empty()) << c.text;

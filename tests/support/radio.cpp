@@ -120,13 +120,12 @@ RadioServer::RadioServer(const std::string &directory, const std::string &cert,
         dup2(out[1], 1);
         close(out[0]);
         close(out[1]);
-        if (cert.empty())
-            execlp("python3", "python3", RADIO_SERVER_SCRIPT, "--dir", directory.c_str(), "--log",
-                   logPath.c_str(), static_cast<char *>(nullptr));
-        else
-            execlp("python3", "python3", RADIO_SERVER_SCRIPT, "--dir", directory.c_str(), "--log",
-                   logPath.c_str(), "--cert", cert.c_str(), "--key", key.c_str(),
-                   static_cast<char *>(nullptr));
+        std::vector<const char *> args = {
+            "python3", RADIO_SERVER_SCRIPT, "--dir", directory.c_str(), "--log", logPath.c_str()};
+        if (!cert.empty())
+            args.insert(args.end(), {"--cert", cert.c_str(), "--key", key.c_str()});
+        args.push_back(nullptr);
+        execvp("python3", const_cast<char *const *>(args.data()));
         _exit(127);
     }
     close(out[1]);

@@ -1,0 +1,3 @@
+#include "esocket.h"
+
+eSocket::~eSocket() = default;
