@@ -1,15 +1,27 @@
-// The slots of the buttons whose features arrive with the settings window.
-// Until then they are connected and do nothing, so a press cannot reach missing code.
-#include <edebug.h>
-
+// The main window's Settings and Minimise buttons: each hands the screen to another window for
+// as long as that one runs.
+#include "minimised_dialog.h"
 #include "quenlo_dialog.h"
+#include "settings_dialog.h"
 
 void QuenloDialog::updateSettings()
 {
-    eDebug("QuenloDialog::updateSettings - not in this build");
+    hide();
+    QuenloSettingsDialog settings;
+    settings.show();
+    settings.exec();
+    settings.hide();
+    show();
+    // A directory downloaded in the window shows at once.
+    initialise();
 }
 
 void QuenloDialog::minimise()
 {
-    eDebug("QuenloDialog::minimise - not in this build");
+    hide();
+    QuenloMinimisedDialog bar;
+    bar.show();
+    bar.exec();
+    bar.hide();
+    show();
 }
