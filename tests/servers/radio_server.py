@@ -30,6 +30,10 @@ Paths (query parameters in brackets):
   /cut_headers                    half a header block, then the connection closed
   /junk?bytes=N                   a 200 answer whose body is N bytes that are not MP3
   CONNECT host:port               a tunnel to that address (the server is also an HTTPS proxy)
+  /sbin/xmllister.phtml           the station directory service, also as an HTTP proxy for its
+                                  real host; its answer is set by DIR/directory.json:
+                                  {"code": N (200), "file": NAME ("directory.xml"),
+                                   "stall": true (half the body, then silence)}
 """
 import argparse
 import json
@@ -121,6 +125,25 @@ class Handler(socketserver.BaseRequestHandler):
             self.answer(404, "Not Found", b"missing\n")
             return
         self.answer(200, "OK", body)
+
+    def route_sbin(self, path, query):
+        try:
+            with open(os.path.join(self.server.dir, "directory.json")) as f:
+                setting = json.load(f)
+        except OSError:
+            setting = {}
+        code = int(setting.get("code", 200))
+        try:
+            with open(os.path.join(self.server.dir, setting.get("file", "directory.xml")), "rb") as f:
+                body = f.read()
+        except OSError:
+            body = b""
+        if setting.get("stall"):
+            self.send(b"HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-Length: %d\r\n\r\n"
+                      % len(body) + body[:len(body) // 2])
+            self.hold()
+            return
+        self.answer(code, "OK" if code == 200 else "Error", body)
 
     def route_pls(self, path, query):
         to = query.get("to", "stream")
