@@ -2,76 +2,16 @@
 // as a sound card would: the reader must never find it empty while the stream lasts.
 #include <gmock/gmock.h>
 
-#include <atomic>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 #include "playback_fixture.h"
+#include "realtime_reader.h"
 #include "stream_probe.h"
 
 using namespace testing_support;
-using Clock = std::chrono::steady_clock;
 
 namespace
 {
-// Reads the FIFO at bytesPerSecond from its first byte on, until total bytes have come.
-class RealTimeReader
-{
-public:
-    RealTimeReader(const std::string &fifo, double bytesPerSecond, size_t total)
-        : rate(bytesPerSecond), total(total)
-    {
-        fd = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-        thread = std::thread([this] { drain(); });
-    }
-    ~RealTimeReader()
-    {
-        stopping = true;
-        thread.join();
-        close(fd);
-    }
-    size_t consumed() const { return got; }
-    int underruns() const { return empty; }
-    std::string pcm() const { return data; }
-
-private:
-    void drain()
-    {
-        Clock::time_point first{};
-        std::vector<char> piece(1 << 16);
-        while (!stopping && got < total) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            size_t due = piece.size();
-            if (got) {
-                const double seconds = std::chrono::duration<double>(Clock::now() - first).count();
-                const double wanted = seconds * rate - static_cast<double>(got);
-                due = wanted > 0 ? std::min(piece.size(), static_cast<size_t>(wanted)) : 0;
-                if (!due)
-                    continue;
-            }
-            const ssize_t n = read(fd, piece.data(), due);
-            if (n > 0) {
-                if (!got)
-                    first = Clock::now();
-                data.append(piece.data(), n);
-                got += n;
-            } else if (got) {
-                ++empty; // the sound card would have played silence here
-            }
-        }
-    }
-
-    int fd;
-    double rate;
-    size_t total;
-    std::atomic<bool> stopping{false};
-    std::atomic<size_t> got{0};
-    std::atomic<int> empty{0};
-    std::string data;
-    std::thread thread;
-};
 
 TEST_F(PlaybackTest, AtTheRealTimeRateTheDeviceNeverRunsDryAndTheBufferStaysBounded)
 {
