@@ -34,9 +34,14 @@ void syncFolderOf(const eString &path)
 }
 } // namespace
 
-FileReplacement::FileReplacement(const char *target)
-    : target(target), created(false), committed(false)
+FileReplacement::FileReplacement(const char *path) : target(path), created(false), committed(false)
 {
+    // A link is followed, so that the file it names is the one replaced, as writing it would.
+    char *real = realpath(path, 0);
+    if (real) {
+        target = real;
+        free(real);
+    }
     eString pattern(target);
     pattern += ".XXXXXX";
     char *name = strdup(pattern.c_str());
@@ -46,7 +51,7 @@ FileReplacement::FileReplacement(const char *target)
         temporary = name;
         created = true;
     } else {
-        eDebug("cannot create a file beside %s: %s", target, strerror(errno));
+        eDebug("cannot create a file beside %s: %s", target.c_str(), strerror(errno));
     }
     free(name);
 }

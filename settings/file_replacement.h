@@ -13,8 +13,9 @@ class FileReplacement
     bool committed;
 
 public:
-    // Creates an empty temporary file in target's folder.
-    explicit FileReplacement(const char *target);
+    // Creates an empty temporary file in the folder of the file at path (of the file a link
+    // there points to).
+    explicit FileReplacement(const char *path);
     // Removes the temporary file unless it took the target's place.
     ~FileReplacement();
 

@@ -151,6 +151,22 @@ TEST_F(DownloadTest, WithoutAStationFileTheDownloadMakesOne)
     EXPECT_EQ(st.st_mode & 0777, 0666u & ~mask);
 }
 
+TEST_F(DownloadTest, AStationFileThatIsALinkStaysALinkToTheNewList)
+{
+    const std::string own = box.write("mine/stations.xml", oldStations);
+    const std::string link = box.file("var/etc/stations.xml");
+    unlink(link.c_str());
+    ASSERT_EQ(symlink(own.c_str(), link.c_str()), 0);
+    serve(freshDirectory);
+    runMainWindow(downloadThen({"green", "exit"}));
+    EXPECT_THAT(settingsStatusTexts(), ElementsAre("Downloading XML...", "Download complete..."));
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(readFile(own), freshDirectory);
+    EXPECT_THAT(rowTexts(), ElementsAre("Fresh One", "Fresh Two"));
+}
+
 class DeclineTest : public DownloadTest, public testing::WithParamInterface<const char *>
 {
 };
