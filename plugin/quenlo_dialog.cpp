@@ -43,15 +43,9 @@ QuenloDialog::QuenloDialog() : eWindow(0)
         {genreLabel, 10, 100, 110, _("Stream Genre:")}, {genreValue, 130, 100, 370, _("None")},
         {songLabel, 10, 120, 110, _("Current Song:")},  {songValue, 130, 120, 370, _("None")},
     };
-    for (unsigned i = 0; i < sizeof labels / sizeof labels[0]; ++i) {
-        eLabel *label = new eLabel(this, 0, 0, "eLabel");
-        label->move(ePoint(labels[i].x, labels[i].y));
-        label->resize(eSize(labels[i].width, 35));
-        label->setText(labels[i].text);
-        label->loadDeco();
-        setWidgetFont(label);
-        labels[i].label = label;
-    }
+    for (unsigned i = 0; i < sizeof labels / sizeof labels[0]; ++i)
+        labels[i].label =
+            makeLabel(this, labels[i].x, labels[i].y, labels[i].width, 35, labels[i].text);
 
     struct {
         eButton *&button;
@@ -69,14 +63,7 @@ QuenloDialog::QuenloDialog() : eWindow(0)
         {aboutButton, 380, _("About"), "blue", false, &QuenloDialog::about},
     };
     for (unsigned i = 0; i < sizeof buttons / sizeof buttons[0]; ++i) {
-        eButton *button = new eButton(this, 0, 1, "eButton");
-        button->setText(buttons[i].text);
-        button->move(ePoint(buttons[i].x, 210));
-        button->resize(eSize(110, 30));
-        button->setShortcut(buttons[i].colour);
-        button->setShortcutPixmap(buttons[i].colour);
-        button->loadDeco();
-        setWidgetFont(button);
+        eButton *button = makeButton(this, buttons[i].x, 210, buttons[i].text, buttons[i].colour);
         if (buttons[i].hidden)
             button->hide();
         if (buttons[i].slot)
@@ -86,11 +73,7 @@ QuenloDialog::QuenloDialog() : eWindow(0)
         buttons[i].button = button;
     }
 
-    statusBar = new eStatusBar(this, "eStatusBar");
-    statusBar->setFlags(128);
-    statusBar->move(ePoint(0, getClientSize().height() - 30));
-    statusBar->resize(eSize(getClientSize().width(), 30));
-    statusBar->loadDeco();
+    statusBar = makeStatusBar(this);
 
     savedDecoderParm = Decoder::parms.apid;
     Decoder::parms.apid = 8190;
@@ -126,12 +109,8 @@ void QuenloDialog::setError(const char *text)
     eDebug("QuenloDialog::setError - start");
     eString message(text);
     setStatus(message);
-    if (!message.empty()) {
-        eMessageBox box(message, _("Error!"), 129, 1, 0);
-        box.show();
-        box.exec();
-        box.hide();
-    }
+    if (!message.empty())
+        showErrorBox(message);
     eDebug("QuenloDialog::setError - end");
 }
 

@@ -12,6 +12,8 @@
 #include <ewindow.h>
 #include <xmltree.h>
 
+#include "widgets.h"
+
 class StreamDecoder;
 
 class QuenloDialog : public eWindow
@@ -58,8 +60,5 @@ public:
     void setIcyGenre(eString &genre);
     void setIcyName(eString &name);
 };
-
-// Sizes a widget's font by its family: 24 points for "Blue.Regular", 16 for "Nimbus".
-void setWidgetFont(eWidget *widget);
 
 #endif

@@ -2,10 +2,9 @@
 
 #include <econfig.h>
 #include <edebug.h>
-#include <emessagebox.h>
 #include <gettext.h>
 
-#include "quenlo_dialog.h"
+#include "widgets.h"
 
 namespace
 {
@@ -41,13 +40,7 @@ QuenloSettingsDialog::QuenloSettingsDialog() : eWindow(0)
         {bufferLabel, bufferNumber, 60, _("Minimum buffer size (KB):"), 64, 2, &minBufferSize},
     };
     for (unsigned i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
-        eLabel *label = new eLabel(this, 0, 0, "eLabel");
-        label->move(ePoint(10, rows[i].y));
-        label->resize(eSize(220, 30));
-        label->setText(rows[i].text);
-        label->loadDeco();
-        setWidgetFont(label);
-        rows[i].label = label;
+        rows[i].label = makeLabel(this, 10, rows[i].y, 220, 30, rows[i].text);
 
         eNumber *number = new eNumber(this, 1, 1, rows[i].maximum, rows[i].digits, rows[i].initial,
                                       0, 0, 1, "eNumber");
@@ -58,12 +51,8 @@ QuenloSettingsDialog::QuenloSettingsDialog() : eWindow(0)
         rows[i].number = number;
     }
 
-    hintLabel = new eLabel(this, 0, 0, "eLabel");
-    hintLabel->move(ePoint(10, 120));
-    hintLabel->resize(eSize(getClientSize().width() - 20, 30));
-    hintLabel->setText(_("Press download button to download SHOUTcast playlist."));
-    hintLabel->loadDeco();
-    setWidgetFont(hintLabel);
+    hintLabel = makeLabel(this, 10, 120, getClientSize().width() - 20, 30,
+                          _("Press download button to download SHOUTcast playlist."));
 
     struct {
         eButton *&button;
@@ -76,23 +65,12 @@ QuenloSettingsDialog::QuenloSettingsDialog() : eWindow(0)
         {downloadButton, 140, _("Download"), "yellow", &QuenloSettingsDialog::download},
     };
     for (unsigned i = 0; i < sizeof buttons / sizeof buttons[0]; ++i) {
-        eButton *button = new eButton(this, 0, 1, "eButton");
-        button->setText(buttons[i].text);
-        button->move(ePoint(buttons[i].x, 210));
-        button->resize(eSize(110, 30));
-        button->setShortcut(buttons[i].colour);
-        button->setShortcutPixmap(buttons[i].colour);
-        button->loadDeco();
-        setWidgetFont(button);
+        eButton *button = makeButton(this, buttons[i].x, 210, buttons[i].text, buttons[i].colour);
         button->selected.connect(SigC::slot(*this, buttons[i].slot));
         buttons[i].button = button;
     }
 
-    statusBar = new eStatusBar(this, "eStatusBar");
-    statusBar->setFlags(128);
-    statusBar->move(ePoint(0, getClientSize().height() - 30));
-    statusBar->resize(eSize(getClientSize().width(), 30));
-    statusBar->loadDeco();
+    statusBar = makeStatusBar(this);
 
     eDebug("QuenloSettingsDialog::QuenloSettingsDialog - end");
 }
@@ -121,11 +99,7 @@ void QuenloSettingsDialog::setError(const char *text)
     eDebug("QuenloSettingsDialog::setError - start");
     eString message(text);
     setStatus(message);
-    if (!message.empty()) {
-        eMessageBox box(message, _("Error!"), 129, 1, 0);
-        box.show();
-        box.exec();
-        box.hide();
-    }
+    if (!message.empty())
+        showErrorBox(message);
     eDebug("QuenloSettingsDialog::setError - end");
 }

@@ -26,6 +26,41 @@ struct ScreenCapture {
     ~ScreenCapture() { gui::Desktop::instance().setPainter(nullptr); }
 };
 
+// What a window's child should be, in creation order.
+struct ExpectedWidget {
+    const char *className;
+    int x, y, w, h;
+    const char *text;
+    const char *key; // the colour key and the symbol drawn, "" for none
+    bool shown;
+    const char *fontFamily;
+    int fontSize;
+};
+
+inline void expectChildren(const eWidget &window, const std::vector<ExpectedWidget> &expected)
+{
+    const auto children = window.getChildren();
+    ASSERT_EQ(children.size(), expected.size());
+    for (size_t i = 0; i < children.size(); ++i) {
+        const ExpectedWidget &e = expected[i];
+        const eWidget *w = children[i];
+        SCOPED_TRACE("widget " + std::to_string(i + 1) + " " + e.text);
+        EXPECT_STREQ(w->className(), e.className);
+        EXPECT_EQ(w->getPosition().x(), e.x);
+        EXPECT_EQ(w->getPosition().y(), e.y);
+        EXPECT_EQ(w->getSize().width(), e.w);
+        EXPECT_EQ(w->getSize().height(), e.h);
+        EXPECT_EQ(w->getText(), e.text);
+        EXPECT_EQ(w->getShortcut(), e.key);
+        EXPECT_EQ(w->isShown(), e.shown);
+        EXPECT_EQ(w->getFont().family, e.fontFamily);
+        EXPECT_EQ(w->getFont().pointSize, e.fontSize);
+        if (auto *label = dynamic_cast<const eLabel *>(w)) {
+            EXPECT_EQ(label->getShortcutPixmap(), e.key);
+        }
+    }
+}
+
 class DialogTest : public testing_support::BoxTest
 {
 protected:

@@ -31,50 +31,23 @@ TEST_F(DialogTest, EveryWidgetHasItsPlaceSizeTextKeyAndVisibility)
     EXPECT_EQ(d.getClientSize().width(), 510);
     EXPECT_EQ(d.getClientSize().height(), 280);
 
-    struct Expected {
-        const char *className;
-        int x, y, w, h;
-        const char *text;
-        const char *key;
-        bool shown;
-        const char *fontFamily;
-        int fontSize;
-    } expected[] = {
-        {"eComboBox", 10, 10, 490, 30, "Alpha", "", true, "Blue.Regular", 24},
-        {"eLabel", 10, 80, 110, 35, "Stream Title:", "", true, "Nimbus", 16},
-        {"eLabel", 130, 80, 370, 35, "None", "", true, "Nimbus", 16},
-        {"eLabel", 10, 100, 110, 35, "Stream Genre:", "", true, "Nimbus", 16},
-        {"eLabel", 130, 100, 370, 35, "None", "", true, "Nimbus", 16},
-        {"eLabel", 10, 120, 110, 35, "Current Song:", "", true, "Nimbus", 16},
-        {"eLabel", 130, 120, 370, 35, "None", "", true, "Nimbus", 16},
-        {"eButton", 20, 210, 110, 30, "Play", "green", true, "Blue.Regular", 24},
-        {"eButton", 140, 210, 110, 30, "Stop", "red", false, "Blue.Regular", 24},
-        {"eButton", 140, 210, 110, 30, "Close", "red", true, "Blue.Regular", 24},
-        {"eButton", 260, 210, 110, 30, "Settings", "yellow", true, "Blue.Regular", 24},
-        {"eButton", 260, 210, 110, 30, "Minimise", "yellow", false, "Blue.Regular", 24},
-        {"eButton", 380, 210, 110, 30, "About", "blue", true, "Blue.Regular", 24},
-        {"eStatusBar", 0, 250, 510, 30, "", "", true, "Nimbus", 18},
-    };
-    const auto children = d.getChildren();
-    ASSERT_EQ(children.size(), sizeof expected / sizeof expected[0]);
-    for (size_t i = 0; i < children.size(); ++i) {
-        const Expected &e = expected[i];
-        const eWidget *w = children[i];
-        SCOPED_TRACE("widget " + std::to_string(i + 1) + " " + e.text);
-        EXPECT_STREQ(w->className(), e.className);
-        EXPECT_EQ(w->getPosition().x(), e.x);
-        EXPECT_EQ(w->getPosition().y(), e.y);
-        EXPECT_EQ(w->getSize().width(), e.w);
-        EXPECT_EQ(w->getSize().height(), e.h);
-        EXPECT_EQ(w->getText(), e.text);
-        EXPECT_EQ(w->getShortcut(), e.key);
-        EXPECT_EQ(w->isShown(), e.shown);
-        EXPECT_EQ(w->getFont().family, e.fontFamily);
-        EXPECT_EQ(w->getFont().pointSize, e.fontSize);
-        if (auto *label = dynamic_cast<const eLabel *>(w)) {
-            EXPECT_EQ(label->getShortcutPixmap(), e.key);
-        }
-    }
+    expectChildren(
+        d, {
+               {"eComboBox", 10, 10, 490, 30, "Alpha", "", true, "Blue.Regular", 24},
+               {"eLabel", 10, 80, 110, 35, "Stream Title:", "", true, "Nimbus", 16},
+               {"eLabel", 130, 80, 370, 35, "None", "", true, "Nimbus", 16},
+               {"eLabel", 10, 100, 110, 35, "Stream Genre:", "", true, "Nimbus", 16},
+               {"eLabel", 130, 100, 370, 35, "None", "", true, "Nimbus", 16},
+               {"eLabel", 10, 120, 110, 35, "Current Song:", "", true, "Nimbus", 16},
+               {"eLabel", 130, 120, 370, 35, "None", "", true, "Nimbus", 16},
+               {"eButton", 20, 210, 110, 30, "Play", "green", true, "Blue.Regular", 24},
+               {"eButton", 140, 210, 110, 30, "Stop", "red", false, "Blue.Regular", 24},
+               {"eButton", 140, 210, 110, 30, "Close", "red", true, "Blue.Regular", 24},
+               {"eButton", 260, 210, 110, 30, "Settings", "yellow", true, "Blue.Regular", 24},
+               {"eButton", 260, 210, 110, 30, "Minimise", "yellow", false, "Blue.Regular", 24},
+               {"eButton", 380, 210, 110, 30, "About", "blue", true, "Blue.Regular", 24},
+               {"eStatusBar", 0, 250, 510, 30, "", "", true, "Nimbus", 18},
+           });
     EXPECT_EQ(d.getFocus(), chooser());
     EXPECT_EQ(chooser()->getCurrentIndex(), 0);
     EXPECT_TRUE(driver.modalRuns().empty()) << "no box when the station file is fine";

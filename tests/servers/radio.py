@@ -2,6 +2,7 @@
 import os
 import subprocess
 import sys
+import urllib.parse
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -15,6 +16,17 @@ def make_mp3(path, seconds, rate=44100, channels=2, kbps=128):
     subprocess.run(["lame", "--quiet", "-b", str(kbps), wav, path], check=True)
     os.remove(wav)
     return path
+
+
+def write_loopback_station(root, server, seconds=20, **stream):
+    """Gives the box root one station, "Loopback", whose playlist on server points at an ICY
+    stream of a fresh MP3 of that many seconds (stream: the server's stream options)."""
+    mp3 = make_mp3(os.path.join(root, "tone.mp3"), seconds)
+    path = "stream?" + urllib.parse.urlencode(dict(mp3=mp3, **stream))
+    playlist = server.url("pls?" + urllib.parse.urlencode({"to": path}))
+    with open(os.path.join(root, "var", "etc", "stations.xml"), "w") as f:
+        f.write('<stations><station name="Loopback" url="%s"/></stations>'
+                % playlist.replace("&", "&amp;"))
 
 
 class RadioServer:

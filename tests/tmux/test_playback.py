@@ -3,12 +3,11 @@ import os
 import sys
 import time
 import unittest
-import urllib.parse
 
 from quenlora_session import Session, make_root
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "servers"))
-from radio import RadioServer, make_mp3  # noqa: E402
+from radio import RadioServer, write_loopback_station  # noqa: E402
 
 
 class PlaybackTest(unittest.TestCase):
@@ -16,14 +15,8 @@ class PlaybackTest(unittest.TestCase):
         root = make_root(stations=False)
         server = RadioServer(root)
         self.addCleanup(server.close)
-        mp3 = make_mp3(os.path.join(root, "tone.mp3"), 20)
-        stream = "stream?" + urllib.parse.urlencode({
-            "mp3": mp3, "metaint": 8192, "titles": "Loop Song", "name": "Loop FM",
-            "genre": "Test Tones", "burst": 65536, "rate": 16000})
-        playlist = server.url("pls?" + urllib.parse.urlencode({"to": stream}))
-        with open(os.path.join(root, "var", "etc", "stations.xml"), "w") as f:
-            f.write('<stations><station name="Loopback" url="%s"/></stations>'
-                    % playlist.replace("&", "&amp;"))
+        write_loopback_station(root, server, 20, metaint=8192, titles="Loop Song", name="Loop FM",
+                               genre="Test Tones", burst=65536, rate=16000)
         device = os.path.join(root, "dsp.pcm")
         s = Session(root, args=["--dsp", device])
         self.addCleanup(s.close)
