@@ -54,15 +54,16 @@ void visitStations(XMLTreeNode *root, StationVisitor visit, void *context)
 
 namespace
 {
-void countOne(void *context, const char *, const char *)
+void countPlayable(void *context, const char *, const char *address)
 {
-    ++*static_cast<int *>(context);
+    if (address && *address)
+        ++*static_cast<int *>(context);
 }
 } // namespace
 
-int countStations(XMLTreeNode *root)
+int countPlayableStations(XMLTreeNode *root)
 {
     int count = 0;
-    visitStations(root, countOne, &count);
+    visitStations(root, countPlayable, &count);
     return count;
 }

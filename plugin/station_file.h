@@ -15,7 +15,7 @@ XMLTreeParser *parseStationFile(const char *path, const char *shownName, eString
 typedef void (*StationVisitor)(void *context, const char *name, const char *address);
 void visitStations(XMLTreeNode *root, StationVisitor visit, void *context);
 
-// The number of stations the chooser would list.
-int countStations(XMLTreeNode *root);
+// The number of stations that have a playlist address, that is those Play can start.
+int countPlayableStations(XMLTreeNode *root);
 
 #endif

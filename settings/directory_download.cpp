@@ -44,10 +44,10 @@ bool isStationDirectory(const char *path)
         delete parser;
         return false;
     }
-    const int stations = countStations(parser->RootNode());
+    const int stations = countPlayableStations(parser->RootNode());
     delete parser;
     if (!stations) {
-        eDebug("the download holds no station");
+        eDebug("the download holds no station with a playlist address");
         return false;
     }
     eDebug("the download holds %d stations", stations);

@@ -264,6 +264,10 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"broken_html", "<html><body><p>Service unavailable<br></body></html>\n", "{}"},
         Failure{"empty_answer", "", "{}"}, Failure{"no_station", "<stations></stations>", "{}"},
         Failure{"empty_playlist", "<WinampXML><playlist num_entries=\"0\"/></WinampXML>", "{}"},
+        Failure{"stations_without_addresses",
+                "<stations><station name=\"A\"/><station name=\"B\" url=\"\"/>"
+                "<playlist><entry><Name>C</Name></entry></playlist></stations>",
+                "{}"},
         Failure{"cut_in_the_middle", freshDirectory.substr(0, 120), "{}"},
         Failure{"stations_elsewhere",
                 "<list><group><station name=\"Deep\" url=\"http://x.example/\"/></group></list>",
