@@ -33,7 +33,8 @@ Paths (query parameters in brackets):
   /sbin/xmllister.phtml           the station directory service, also as an HTTP proxy for its
                                   real host; its answer is set by DIR/directory.json:
                                   {"code": N (200), "file": NAME ("directory.xml"),
-                                   "stall": true (half the body, then silence)}
+                                   "stall": true (half the body, then silence),
+                                   "delay": S (seconds before the answer)}
 """
 import argparse
 import json
@@ -133,6 +134,7 @@ class Handler(socketserver.BaseRequestHandler):
         except OSError:
             setting = {}
         code = int(setting.get("code", 200))
+        time.sleep(float(setting.get("delay", 0)))
         try:
             with open(os.path.join(self.server.dir, setting.get("file", "directory.xml")), "rb") as f:
                 body = f.read()

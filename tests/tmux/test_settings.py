@@ -44,6 +44,8 @@ class SettingsTest(unittest.TestCase):
         with open(os.path.join(served, "directory.xml"), "w") as f:
             f.write('<stations><station name="Proxy One" url="http://p.example/1.pls"/>'
                     '<station name="Proxy Two" url="http://p.example/2.pls"/></stations>')
+        with open(os.path.join(served, "directory.json"), "w") as f:
+            f.write('{"delay": 2}')
         requests = os.path.join(root, "requests.log")
         server = RadioServer(served, log=requests)
         self.addCleanup(server.close)
@@ -55,6 +57,8 @@ class SettingsTest(unittest.TestCase):
         screen = s.wait_for("Do you want to replace /var/etc/stations.xml?")
         self.assertIn("Replace", screen)
         s.keys("g")
+        # Drawn before wget blocks the box.
+        s.wait_for("Downloading XML...")
         screen = s.wait_for("Download complete...")
         self.assertNotIn("Proxy One", screen)
         s.keys("g")
