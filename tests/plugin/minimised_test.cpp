@@ -4,10 +4,10 @@
 
 #include <sys/stat.h>
 
+#include "loop_probe.h"
 #include "net_settings.h"
 #include "playback_fixture.h"
 #include "realtime_reader.h"
-#include "settings_fixture.h"
 #include "stream_probe.h"
 
 using testing::ElementsAre;
