@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-XMLTreeParser *parseStationFile(const char *path, const char *shownName, eString &error)
+XMLTreeParser *parseStationFile(const char *path, const char *shownName, bool wholeDocument,
+                                eString &error)
 {
     FILE *file = fopen(path, "r");
     if (!file) {
@@ -17,7 +18,8 @@ XMLTreeParser *parseStationFile(const char *path, const char *shownName, eString
     fclose(file);
 
     XMLTreeParser *parser = new XMLTreeParser("ISO-8859-1");
-    if (!parser->Parse(text.c_str(), text.length(), 0)) {
+    if (!parser->Parse(text.c_str(), text.length(), 0) ||
+        (wholeDocument && !parser->Parse("", 0, 1))) {
         error.sprintf("XML parse error: %s at line %d",
                       XMLTreeParser::ErrorString(parser->GetErrorCode()),
                       parser->GetCurrentLineNumber());

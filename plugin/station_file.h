@@ -7,8 +7,10 @@
 #include <xmltree.h>
 
 // Reads the file at path and parses it. Returns the parser, which holds a tree with a root, or
-// 0 with the reason in error; the reason names the file as shownName.
-XMLTreeParser *parseStationFile(const char *path, const char *shownName, eString &error);
+// 0 with the reason in error; the reason names the file as shownName. The chooser takes a file
+// cut short for the stations before the cut; with wholeDocument a document must also end.
+XMLTreeParser *parseStationFile(const char *path, const char *shownName, bool wholeDocument,
+                                eString &error);
 
 // Called once per station in file order with its name and its playlist address as the file
 // gives them (either may be 0).

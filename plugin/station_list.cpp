@@ -10,7 +10,8 @@ void QuenloDialog::initialise()
 {
     // The chooser's rows point into the current tree, so it stays until a new one has a root.
     eString error;
-    XMLTreeParser *fresh = parseStationFile(boxPath(STATIONS_FILE).c_str(), STATIONS_FILE, error);
+    XMLTreeParser *fresh =
+        parseStationFile(boxPath(STATIONS_FILE).c_str(), STATIONS_FILE, false, error);
     if (!fresh) {
         setError(error.c_str());
         return;

@@ -31,17 +31,10 @@ const char *const downloadCommand =
 bool isStationDirectory(const char *path)
 {
     eString error;
-    XMLTreeParser *parser = parseStationFile(path, path, error);
+    // A download cut short is none: the old file is worth more than the start of a new one.
+    XMLTreeParser *parser = parseStationFile(path, path, true, error);
     if (!parser) {
         eDebug("the download is no station directory: %s", error.c_str());
-        return false;
-    }
-    // The chooser takes a file cut short for what it holds; a download cut short is none, as
-    // the old file is worth more than the start of a new one.
-    if (!parser->Parse("", 0, 1)) {
-        eDebug("the download is cut short: %s at line %d",
-               XMLTreeParser::ErrorString(parser->GetErrorCode()), parser->GetCurrentLineNumber());
-        delete parser;
         return false;
     }
     const int stations = countPlayableStations(parser->RootNode());

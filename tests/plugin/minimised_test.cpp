@@ -2,13 +2,11 @@
 // the window back as it was.
 #include <gmock/gmock.h>
 
-#include <sys/stat.h>
-
-#include "loop_probe.h"
 #include "net_settings.h"
 #include "playback_fixture.h"
 #include "realtime_reader.h"
 #include "stream_probe.h"
+#include "timer.h"
 
 using testing::ElementsAre;
 using namespace testing_support;
@@ -80,11 +78,8 @@ TEST_F(PlaybackTest, TheDeviceNeverRunsDryWhileTheBarIsUp)
     allowModalRunsFor(90000);
     const std::string mp3 = makeMp3({20});
     const std::string expected = mpg123Pcm(mp3);
-    const std::string fifo = box.file("dsp.fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    boxpaths::setAudioDevice(fifo);
     station(playlistFor(streamOf(mp3, "metaint=16000&titles=A&burst=65536&rate=16000&chunk=1460")));
-    RealTimeReader reader(fifo, 44100 * 4, expected.size());
+    RealTimeReader reader(useFifoDevice(), cdBytesPerSecond, expected.size());
     makeDialog();
     play();
     ASSERT_TRUE(
@@ -117,29 +112,22 @@ TEST_F(PlaybackTest, AnErrorMeanwhileOpensItsBoxOverTheBarWhichStaysUntilOk)
     makeDialog();
     play();
 
+    // The box takes its OK at once; half a second later the bar, alone again, takes its own.
     bool barShownUnderTheBox = false;
+    bool barShownAfterTheBox = false;
+    eTimer afterTheBox(eApp);
+    afterTheBox.timeout.connect([&] {
+        const eWidget *bar = driver.find("eWindow", barTitle);
+        barShownAfterTheBox = !driver.find("eMessageBox") && bar && bar->isShown();
+        driver.press({"ok"});
+    });
     driver.onModalRun([&](const eWidget &window) {
         if (window.getText() != "Error!")
             return;
         const eWidget *bar = driver.find("eWindow", barTitle);
         barShownUnderTheBox = bar && bar->isShown();
         driver.press({"ok"});
-    });
-    // Once the box has gone, the bar waits for its own OK.
-    bool barShownAfterTheBox = false;
-    auto boxClosedAt = eMainloop::Clock::time_point::max();
-    LoopProbe probe([&] {
-        const bool boxSeen = driver.modalRuns().size() == 2;
-        if (!boxSeen || driver.find("eMessageBox"))
-            return false;
-        if (boxClosedAt == eMainloop::Clock::time_point::max())
-            boxClosedAt = eMainloop::Clock::now();
-        if (eMainloop::Clock::now() - boxClosedAt < std::chrono::milliseconds(500))
-            return false;
-        const eWidget *bar = driver.find("eWindow", barTitle);
-        barShownAfterTheBox = bar && bar->isShown();
-        driver.press({"ok"});
-        return true;
+        afterTheBox.start(500);
     });
     button("Minimise")->selected.emit();
     net::settings() = saved;

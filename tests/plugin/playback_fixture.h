@@ -3,6 +3,7 @@
 #define QUENLORA_TESTS_PLAYBACK_FIXTURE_H
 
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "boxpaths.h"
@@ -56,6 +57,14 @@ protected:
         return driver.runUntil([&] { return log.contains(line); }, std::chrono::seconds(seconds));
     }
     std::string captured() const { return testing_support::readFile(device); }
+    // Makes the device a FIFO in the box (for a reader at the sound card's pace); its path.
+    std::string useFifoDevice()
+    {
+        device = box.file("dsp.fifo");
+        EXPECT_EQ(mkfifo(device.c_str(), 0600), 0);
+        boxpaths::setAudioDevice(device);
+        return device;
+    }
 
     testing_support::LogCapture log;
     testing_support::RadioServer server;

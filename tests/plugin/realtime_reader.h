@@ -11,6 +11,9 @@
 #include <unistd.h>
 #include <vector>
 
+// 44.1 kHz, two channels of 16 bits: what a sound card takes of a CD-quality stream.
+const double cdBytesPerSecond = 44100 * 4;
+
 // Reads the FIFO at bytesPerSecond from its first byte on, until total bytes have come.
 class RealTimeReader
 {

@@ -2,8 +2,6 @@
 // as a sound card would: the reader must never find it empty while the stream lasts.
 #include <gmock/gmock.h>
 
-#include <sys/stat.h>
-
 #include "playback_fixture.h"
 #include "realtime_reader.h"
 #include "stream_probe.h"
@@ -18,13 +16,10 @@ TEST_F(PlaybackTest, AtTheRealTimeRateTheDeviceNeverRunsDryAndTheBufferStaysBoun
     allowModalRunsFor(150000);
     const std::string mp3 = makeMp3({60});
     const std::string expected = mpg123Pcm(mp3);
-    const std::string fifo = box.file("dsp.fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    boxpaths::setAudioDevice(fifo);
     // 128 kbit/s: 16000 bytes a second after a 64 KB burst.
     station(playlistFor(streamOf(mp3, "metaint=16000&titles=A|B&title_every=300000"
                                       "&burst=65536&rate=16000&chunk=1460")));
-    RealTimeReader reader(fifo, 44100 * 4, expected.size());
+    RealTimeReader reader(useFifoDevice(), cdBytesPerSecond, expected.size());
     makeDialog();
     play();
 
