@@ -100,6 +100,7 @@ void eAudioDecoderMP3::resync()
     engine->started = false;
     engine->junk = 0;
     engine->tagLeft = 0;
+    engine->exhausted = false; // a new stream starts: the old one's junk says nothing of it
 }
 
 int eAudioDecoderMP3::decode(int, int limit, SigC::Signal1<void, unsigned int> *)

@@ -175,6 +175,16 @@ TEST(Mp3Decoder, GivesUpOnInputWithoutFramesWithinABoundedStretch)
     EXPECT_LE(fed, 128 * 1024);
     EXPECT_EQ(output.size(), 0);
     EXPECT_LT(decoder.decode(0, 16384, nullptr), 0) << "the end stays the end";
+
+    // Until a resync: the stream that follows it is decoded.
+    input.clear();
+    decoder.resync();
+    const std::string path = makeMp3({});
+    const std::string mp3 = readFile(path);
+    input.write(mp3.data(), static_cast<int>(mp3.size()));
+    while (decoder.decode(0, 16384, nullptr) > 0) {
+    }
+    EXPECT_TRUE(drain(output) == mpg123Pcm(path));
 }
 
 TEST(Mp3Decoder, ALeadingTagOfAnySizeIsNoJunk)

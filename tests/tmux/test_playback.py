@@ -36,7 +36,9 @@ class PlaybackTest(unittest.TestCase):
             time.sleep(0.05)
         self.assertGreater(os.path.getsize(device), 0)  # the device runs only once playing
         s.keys("r")
-        screen = s.wait_for("Stopped.")
+        s.wait_for("Stopped.")
+        # The buttons change after the status line: wait for the last of them.
+        screen = s.wait_for("Play")
         self.assertIn("Current Song: None", screen)
         self.assertIn("Play", screen)
         self.assertNotIn("Stop ", screen.replace("Stopped.", ""))
