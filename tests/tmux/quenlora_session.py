@@ -18,14 +18,25 @@ def make_root(stations=True):
     return root
 
 
+def decoder_word_set_and_restored(log):
+    """The plug-in set the TV decoder's word when it started and put it back when it ended."""
+    set_at = log.find("apid 8190")
+    restored_at = log.find("apid 8191", set_at)
+    return set_at >= 0 and restored_at > set_at
+
+
 class Session:
     def __init__(self, root, width=80, height=24, env=None, args=()):
         self.root = root
         self.socket = "quenlora-test-%d-%d" % (os.getpid(), int(time.time() * 1000) % 100000)
         self.status_file = os.path.join(root, "exit-status")
+        self.terminal_file = os.path.join(root, "terminal-after")
+        # The terminal's modes once the radio has ended are written before its status, so
+        # they are there as soon as the status is.
         command = " ".join(
             [BINARY, "--root", root] + list(args)
-        ) + "; echo $? > %s; sleep 60" % self.status_file
+        ) + "; s=$?; stty -a > %s 2>&1; echo $s > %s; sleep 60" % (self.terminal_file,
+                                                                   self.status_file)
         environment = dict(os.environ)
         environment.pop("TMUX", None)
         self.env = environment
@@ -65,6 +76,19 @@ class Session:
                     return int(text)
             time.sleep(0.1)
         raise AssertionError("quenlora did not end; the screen shows:\n" + self.screen())
+
+    def terminal_usable(self):
+        """After the end: the shell's terminal echoes and reads lines again, and the cursor
+        shows. Returns a reason when it does not, or None."""
+        with open(self.terminal_file) as f:
+            modes = f.read().split()
+        for mode in ("echo", "icanon", "icrnl", "opost"):
+            if mode not in modes:
+                return "%s is off: %s" % (mode, " ".join(modes))
+        cursor = self.tmux("display-message", "-p", "-t", "q", "#{cursor_flag}").stdout.strip()
+        if cursor != "1":
+            return "the cursor is hidden (cursor_flag %r)" % cursor
+        return None
 
     def pid(self):
         found = subprocess.run(["pgrep", "-f", "^%s --root %s" % (BINARY, self.root)],

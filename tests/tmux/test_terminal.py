@@ -3,13 +3,7 @@ import os
 import signal
 import unittest
 
-from quenlora_session import Session, make_root
-
-
-def decoder_word_set_and_restored(log):
-    set_at = log.find("apid 8190")
-    restored_at = log.find("apid 8191", set_at)
-    return set_at >= 0 and restored_at > set_at
+from quenlora_session import Session, decoder_word_set_and_restored, make_root
 
 
 class TerminalTest(unittest.TestCase):
