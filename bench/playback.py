@@ -28,67 +28,7 @@ import urllib.parse
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "servers"))
 from radio import RadioServer, make_mp3  # noqa: E402
-
-TICKS = os.sysconf("SC_CLK_TCK")
-
-
-def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / TICKS
-
-
-def vm_hwm_kb(pid):
-    with open("/proc/%d/status" % pid) as f:
-        for line in f:
-            if line.startswith("VmHWM:"):
-                return int(line.split()[1])
-    return 0
-
-
-class Radio:
-    """quenlora with --screen none on a root of its own, playing one station."""
-
-    def __init__(self, binary, root, playlist, device):
-        os.makedirs(os.path.join(root, "var", "etc"), exist_ok=True)
-        with open(os.path.join(root, "var", "etc", "stations.xml"), "w") as f:
-            f.write('<stations><station name="Bench" url="%s"/></stations>'
-                    % playlist.replace("&", "&amp;"))
-        self.log = os.path.join(root, "var", "log", "quenlora.log")
-        self.process = subprocess.Popen(
-            [binary, "--root", root, "--screen", "none", "--dsp", device],
-            stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            text=True)
-        self.wait_for("QuenloDialog::QuenloDialog - end")
-
-    def send(self, key):
-        self.process.stdin.write(key + "\n")
-        self.process.stdin.flush()
-
-    def log_text(self):
-        try:
-            with open(self.log, errors="replace") as f:
-                return f.read()
-        except OSError:
-            return ""
-
-    def wait_for(self, line, timeout=900, poll=0.01):
-        end = time.time() + timeout
-        while time.time() < end:
-            if line in self.log_text():
-                return
-            time.sleep(poll)
-        raise SystemExit("quenlora did not log %r" % line)
-
-    def close(self):
-        self.send("red")  # Stop
-        self.send("red")  # Close
-        try:
-            self.process.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-
+from scripted_radio import Radio, cpu_seconds, status_kb  # noqa: E402
 
 def fast_run(binary, work, server, stream):
     root = os.path.join(work, "fast")
@@ -96,11 +36,11 @@ def fast_run(binary, work, server, stream):
     open(capture, "w").close()
     radio = Radio(binary, root, server.url("pls?" + urllib.parse.urlencode({"to": stream})),
                   capture)
-    before = cpu_seconds(radio.process.pid)
+    before = cpu_seconds(radio.pid)
     radio.send("green")
     radio.wait_for("ok, everything played..", poll=0.002)
-    quenlora_cpu = cpu_seconds(radio.process.pid) - before
-    peak_kb = vm_hwm_kb(radio.process.pid)
+    quenlora_cpu = cpu_seconds(radio.pid) - before
+    peak_kb = status_kb(radio.pid, "VmHWM")
     radio.close()
 
     reference = os.path.join(work, "mpg123.pcm")
@@ -118,9 +58,9 @@ def real_time_run(binary, work, server, stream, seconds=60):
     radio.send("green")
     radio.wait_for("QuenloDialog::playStream - end")
     time.sleep(3)  # past the burst
-    before = cpu_seconds(radio.process.pid)
+    before = cpu_seconds(radio.pid)
     time.sleep(seconds)
-    used = cpu_seconds(radio.process.pid) - before
+    used = cpu_seconds(radio.pid) - before
     radio.close()
     return used, seconds
 

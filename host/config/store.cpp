@@ -87,14 +87,16 @@ eConfig::Store::Store(std::string path) : file(std::move(path))
     int number = 0;
     while (std::getline(in, text)) {
         ++number;
-        Line line{text, std::nullopt, ""};
+        Line line{text, std::nullopt, "", false};
         const size_t eq = text.find('=');
         const bool comment = text.empty() || text[0] == '#';
         if (!comment && eq != std::string::npos && validKey(text.substr(0, eq))) {
             line.key = text.substr(0, eq);
             line.value = text.substr(eq + 1);
-            if (!line.value.empty() && line.value.back() == '\r')
+            if (!line.value.empty() && line.value.back() == '\r') {
                 line.value.pop_back();
+                line.crlf = true;
+            }
         } else if (!comment) {
             eDebug("config: %s line %d not understood, kept as it is", file.c_str(), number);
         }
@@ -118,7 +120,7 @@ bool eConfig::Store::set(const std::string &key, const std::string &value)
         if (it->key && *it->key == key)
             target = &*it;
     if (!target) {
-        lines.push_back(Line{"", key, ""});
+        lines.push_back(Line{"", key, "", false});
         target = &lines.back();
     }
     target->value = value;
@@ -129,7 +131,8 @@ bool eConfig::Store::save() const
 {
     std::string text;
     for (const Line &line : lines)
-        text += (line.key ? *line.key + "=" + line.value : line.text) + "\n";
+        text += line.key ? *line.key + "=" + line.value + (line.crlf ? "\r\n" : "\n")
+                         : line.text + "\n";
     if (config::writeFileAtomically(file, text))
         return true;
     eDebug("config: cannot write %s (%m); the old file is kept", file.c_str());

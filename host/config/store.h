@@ -25,6 +25,7 @@ private:
         std::string text; // the line as read, for lines kept verbatim
         std::optional<std::string> key;
         std::string value;
+        bool crlf = false; // the line ended in CR LF, and is written back with it
     };
     bool save() const;
 

@@ -94,6 +94,25 @@ TEST(Config, SetWritesAtOnceAndKeepsLinesItDoesNotUnderstand)
     EXPECT_EQ(value, 16384);
 }
 
+// A file edited on another system: its CR LF lines keep their values, however many saves follow.
+TEST(Config, LinesEndingInCarriageReturnsKeepTheirValuesAcrossSaves)
+{
+    TempDir dir;
+    const std::string original = "/a/windows=1\r\n"
+                                 "/a/carriage=x\r\r\n"
+                                 "/quenlora/minbuffersize=1536\r\n";
+    const std::string path = dir.write("quenlora.conf", original);
+    for (int save = 0; save < 3; ++save) {
+        eConfig::Store store(path);
+        EXPECT_EQ(store.get("/a/windows"), "1");
+        EXPECT_EQ(store.get("/a/carriage"), "x\r");
+        EXPECT_TRUE(store.set("/quenlora/minbuffersize", std::to_string(4096 + save)));
+    }
+    EXPECT_EQ(readFile(path), "/a/windows=1\r\n"
+                              "/a/carriage=x\r\r\n"
+                              "/quenlora/minbuffersize=4098\r\n");
+}
+
 TEST(Config, MissingFileIsAnEmptyStoreThatCreatesTheFileOnSet)
 {
     TempDir dir;
