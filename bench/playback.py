@@ -17,18 +17,15 @@ In one go it measures:
   bench/playback.py [BUILD_DIR] [REPEATS]
 """
 import os
-import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 import urllib.parse
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "servers"))
-from radio import RadioServer, make_mp3  # noqa: E402
-from scripted_radio import Radio, cpu_seconds, status_kb  # noqa: E402
+from scripted_radio import Radio, cpu_seconds, status_kb, ten_minute_bench  # noqa: E402
 
 def fast_run(binary, work, server, stream):
     root = os.path.join(work, "fast")
@@ -88,39 +85,30 @@ def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build"
     repeats = int(sys.argv[2]) if len(sys.argv) > 2 else 5
     binary = os.path.abspath(os.path.join(build, "quenlora"))
-    work = tempfile.mkdtemp(prefix="quenlora-bench-")
-    try:
-        print("making a 10-minute 128 kbit/s MP3 ...", flush=True)
-        mp3 = make_mp3(os.path.join(work, "ten-minutes.mp3"), 600)
-        server = RadioServer(work)
-        try:
-            fast = "stream?" + urllib.parse.urlencode(
-                {"mp3": mp3, "metaint": 16000, "titles": "Bench", "name": "Bench"})
-            q_cpu, m_cpu, peak_kb, same, size = fast_run(binary, work, server, fast)
-            print("as fast as it goes (%d bytes of PCM, %s):" % (
-                size, "same PCM" if same else "PCM DIFFERS"))
-            print("  %-28s %8.3f s CPU" % ("quenlora", q_cpu))
-            print("  %-28s %8.3f s CPU" % ("mpg123 -s URL > FILE", m_cpu))
-            print("  %-28s %8.3f   (target <= 1.15)" % ("ratio", q_cpu / m_cpu))
-            print("  %-28s %8.1f MB (target <= 16 MB)" % ("quenlora peak memory (VmHWM)",
-                                                          peak_kb / 1024))
+    with ten_minute_bench("quenlora-bench-") as (work, mp3, server):
+        fast = "stream?" + urllib.parse.urlencode(
+            {"mp3": mp3, "metaint": 16000, "titles": "Bench", "name": "Bench"})
+        q_cpu, m_cpu, peak_kb, same, size = fast_run(binary, work, server, fast)
+        print("as fast as it goes (%d bytes of PCM, %s):" % (
+            size, "same PCM" if same else "PCM DIFFERS"))
+        print("  %-28s %8.3f s CPU" % ("quenlora", q_cpu))
+        print("  %-28s %8.3f s CPU" % ("mpg123 -s URL > FILE", m_cpu))
+        print("  %-28s %8.3f   (target <= 1.15)" % ("ratio", q_cpu / m_cpu))
+        print("  %-28s %8.1f MB (target <= 16 MB)" % ("quenlora peak memory (VmHWM)",
+                                                      peak_kb / 1024))
 
-            paced = "stream?" + urllib.parse.urlencode(
-                {"mp3": mp3, "metaint": 16000, "titles": "Bench", "burst": 65536,
-                 "rate": 16000})
-            used, seconds = real_time_run(binary, work, server, paced)
-            print("at the real-time rate:")
-            print("  %-28s %8.3f s CPU in %d s = %.3f %% of one core (target <= 0.3 %%)" % (
-                "quenlora", used, seconds, 100 * used / seconds))
+        paced = "stream?" + urllib.parse.urlencode(
+            {"mp3": mp3, "metaint": 16000, "titles": "Bench", "burst": 65536,
+             "rate": 16000})
+        used, seconds = real_time_run(binary, work, server, paced)
+        print("at the real-time rate:")
+        print("  %-28s %8.3f s CPU in %d s = %.3f %% of one core (target <= 0.3 %%)" % (
+            "quenlora", used, seconds, 100 * used / seconds))
 
-            median, low, high = first_byte_latency(binary, work, server, paced, repeats)
-            print("from \"Connecting...\" to the first PCM byte (%d plays):" % repeats)
-            print("  %-28s %8.1f ms median (%.1f to %.1f; target <= 100 ms)" % (
-                "quenlora", median * 1000, low * 1000, high * 1000))
-        finally:
-            server.close()
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
+        median, low, high = first_byte_latency(binary, work, server, paced, repeats)
+        print("from \"Connecting...\" to the first PCM byte (%d plays):" % repeats)
+        print("  %-28s %8.1f ms median (%.1f to %.1f; target <= 100 ms)" % (
+            "quenlora", median * 1000, low * 1000, high * 1000))
 
 
 if __name__ == "__main__":

@@ -1,8 +1,13 @@
 """quenlora with --screen none, driven from a script: keys on its standard input, its log read
 as it grows, and its process's figures from /proc. For the benchmarks and the scripted tests."""
+import contextlib
 import os
+import shutil
 import subprocess
+import tempfile
 import time
+
+from radio import RadioServer, make_mp3
 
 TICKS = os.sysconf("SC_CLK_TCK")
 
@@ -33,6 +38,23 @@ def bytes_written(pid):
             if line.startswith("wchar:"):
                 return int(line.split()[1])
     return 0
+
+
+@contextlib.contextmanager
+def ten_minute_bench(prefix):
+    """A scratch folder with a 10-minute 128 kbit/s MP3 in it and a loopback server on it;
+    gives (folder, mp3, server) and removes everything afterwards."""
+    work = tempfile.mkdtemp(prefix=prefix)
+    try:
+        print("making a 10-minute 128 kbit/s MP3 ...", flush=True)
+        mp3 = make_mp3(os.path.join(work, "ten-minutes.mp3"), 600)
+        server = RadioServer(work)
+        try:
+            yield work, mp3, server
+        finally:
+            server.close()
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
 
 
 def write_station(root, name, playlist):
@@ -82,17 +104,22 @@ class Radio:
         self.read_at += len(piece)
         return piece.decode(errors="replace")
 
+    def logged(self, line):
+        """Whether line has been logged after what earlier waits have seen; a line found is
+        seen, so the next call looks past it."""
+        self.seen += self.new_log()
+        at = self.seen.find(line)
+        if at >= 0:
+            self.seen = self.seen[at + len(line):]
+            return True
+        # Keep enough of the tail for a line cut between two reads.
+        self.seen = self.seen[-len(line):]
+        return False
+
     def wait_for(self, line, timeout=900, poll=0.01):
         """Waits until line is logged after what earlier waits have seen."""
         end = time.time() + timeout
-        while True:
-            self.seen += self.new_log()
-            at = self.seen.find(line)
-            if at >= 0:
-                self.seen = self.seen[at + len(line):]
-                return
-            # Keep enough of the tail for a line cut between two reads.
-            self.seen = self.seen[-len(line):]
+        while not self.logged(line):
             if time.time() > end or self.process.poll() is not None:
                 raise SystemExit("quenlora did not log %r" % line)
             time.sleep(poll)
