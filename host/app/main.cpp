@@ -12,6 +12,7 @@
 #include "edebug.h"
 #include "log.h"
 #include "options.h"
+#include "output_to_log.h"
 #include "plugin_loader.h"
 #include "screen.h"
 #include "signals.h"
@@ -25,8 +26,8 @@ int fail(const std::string &message)
     return 1;
 }
 
-// From here on the process's own output (wget's messages, printf) goes to the log, so nothing
-// garbles the screen.
+// Where the output pipe cannot be made: straight into the file, which the children's size
+// limits then hold for too.
 void redirectOutputTo(const std::string &logPath)
 {
     const int fd = ::open(logPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
@@ -103,7 +104,13 @@ int main(int argc, char **argv)
     logging::setFatalDescriptor(reportFd);
     logging::setFatalHook([&screen] { screen->close(); });
 
-    redirectOutputTo(logPath);
+    // From here on the process's own output (wget's messages, printf) goes to the log, so
+    // nothing garbles the screen.
+    app::OutputToLog output;
+    if (!output.start()) {
+        eDebug("cannot make the output pipe (%m): output goes to the log file directly");
+        redirectOutputTo(logPath);
+    }
     const int result = plugin.entry()(nullptr);
     eDebug("plugin_exec returned %d", result);
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <mutex>
 #include <sys/time.h>
 #include <unistd.h>
 #include <vector>
@@ -21,6 +22,8 @@ struct FileCloser {
     void operator()(FILE *f) const { fclose(f); }
 };
 std::unique_ptr<FILE, FileCloser> logFile;
+// Children's output arrives on a thread of its own; one line or piece at a time reaches the file.
+std::mutex fileMutex;
 std::function<void(const std::string &)> lineListener;
 std::function<void()> fatalHook;
 int fatalFd = STDERR_FILENO;
@@ -59,6 +62,7 @@ bool openFile(const std::string &path)
     if (!f)
         return false;
     setvbuf(f, nullptr, _IOLBF, 0);
+    std::lock_guard<std::mutex> locked(fileMutex);
     logFile.reset(f);
     return true;
 }
@@ -83,12 +87,24 @@ void write(const std::string &line)
     std::string text = line;
     if (text.empty() || text.back() != '\n')
         text += '\n';
-    if (logFile) {
-        const std::string stamped = timestamp() + text;
-        fwrite(stamped.data(), 1, stamped.size(), logFile.get());
+    {
+        std::lock_guard<std::mutex> locked(fileMutex);
+        if (logFile) {
+            const std::string stamped = timestamp() + text;
+            fwrite(stamped.data(), 1, stamped.size(), logFile.get());
+        }
     }
     if (lineListener)
         lineListener(text.substr(0, text.size() - 1));
+}
+
+void writeRaw(const char *data, size_t length)
+{
+    std::lock_guard<std::mutex> locked(fileMutex);
+    if (logFile) {
+        fwrite(data, 1, length, logFile.get());
+        fflush(logFile.get());
+    }
 }
 
 } // namespace logging

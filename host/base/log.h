@@ -18,6 +18,9 @@ void setFatalHook(std::function<void()> hook);
 void setFatalDescriptor(int fd);
 // Writes one line (a line feed is added when missing).
 void write(const std::string &line);
+// Appends bytes as they are, without a time stamp (other programs' output). Safe to call from
+// another thread than write's.
+void writeRaw(const char *data, size_t length);
 
 } // namespace logging
 

@@ -2,8 +2,14 @@
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import unittest
+import urllib.parse
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "servers"))
+from radio import RadioServer, make_mp3  # noqa: E402
+from scripted_radio import Radio  # noqa: E402
 
 BINARY = os.environ.get("QUENLORA_BIN", "build/quenlora")
 PLUGIN = os.path.join(os.path.dirname(BINARY), "quenlora.so")
@@ -92,6 +98,27 @@ class HostAppTest(unittest.TestCase):
                 result = run(args, keys="red\n")
                 self.assertNotEqual(result.returncode, 0)
                 self.assertIn(message, result.stderr)
+
+    def test_a_log_larger_than_a_download_may_be_stops_no_download(self):
+        # The plug-in's commands limit the size of what they write; the log they write their
+        # messages to has grown past that limit over the box's months of use.
+        root = os.path.join(self.dir, "box")
+        os.makedirs(os.path.join(root, "var", "log"))
+        with open(os.path.join(root, "var", "log", "quenlora.log"), "wb") as f:
+            f.write((b"an old line of the log\n") * (17 * 1024 * 1024 // 23))
+        server = RadioServer(self.dir)
+        self.addCleanup(server.close)
+        mp3 = make_mp3(os.path.join(self.dir, "tone.mp3"), 2)
+        stream = "stream?" + urllib.parse.urlencode({"mp3": mp3, "metaint": 8192})
+        device = os.path.join(self.dir, "dsp.pcm")
+        open(device, "w").close()
+        radio = Radio(os.path.abspath(BINARY), root,
+                      server.url("pls?" + urllib.parse.urlencode({"to": stream})), device)
+        radio.send("green")
+        radio.wait_for("ok, everything played..", timeout=30)
+        self.assertEqual(radio.close(), 0)
+        self.assertIn("saved [", radio.log_text()[-20000:], "wget's messages reach the log")
+        self.assertGreater(os.path.getsize(device), 0)
 
     def test_terminal_screen_without_a_terminal_says_so(self):
         root = os.path.join(self.dir, "box")

@@ -121,7 +121,8 @@ class Radio:
         end = time.time() + timeout
         while not self.logged(line):
             if time.time() > end or self.process.poll() is not None:
-                raise SystemExit("quenlora did not log %r" % line)
+                tail = "\n".join(self.log_text().splitlines()[-20:])
+                raise SystemExit("quenlora did not log %r; its log ends:\n%s" % (line, tail))
             time.sleep(poll)
 
     def close(self):
