@@ -16,6 +16,7 @@
 #include "plugin_loader.h"
 #include "screen.h"
 #include "signals.h"
+#include "snapshot.h"
 #include "startup.h"
 
 namespace
@@ -97,10 +98,23 @@ int main(int argc, char **argv)
         return fail("cannot set up signal handling");
 
     const int reportFd = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-    auto screen =
-        options->screen == "none" ? render::makeLineScreen(reportFd) : render::makeTerminalScreen();
+    std::unique_ptr<render::Screen> screen;
+    if (options->screen == "none")
+        screen = render::makeLineScreen(reportFd);
+    else if (options->screen == "window")
+        screen = render::makeWindowScreen();
+    else
+        screen = render::makeTerminalScreen();
     if (!screen->open(error))
         return fail(error);
+    std::unique_ptr<render::Snapshot> snapshot;
+    if (!options->snapshot.empty()) {
+        snapshot = std::make_unique<render::Snapshot>(options->snapshot);
+        if (!snapshot->open(error)) {
+            screen->close();
+            return fail(error);
+        }
+    }
     logging::setFatalDescriptor(reportFd);
     logging::setFatalHook([&screen] { screen->close(); });
 

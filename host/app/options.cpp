@@ -7,12 +7,14 @@ namespace app
 
 const char *const usage =
     "Usage: quenlora [OPTION]...\n"
-    "Internet radio for the set-top box, in a terminal.\n"
+    "Internet radio for the set-top box, in a terminal or a window.\n"
     "\n"
     "  --root DIR       the box's file system root (default: $XDG_DATA_HOME/quenlora)\n"
     "  --dsp PATH       the audio device (default: /dev/sound/dsp)\n"
     "  --log FILE       the log (default: var/log/quenlora.log under the root)\n"
-    "  --screen NAME    terminal (default) or none (key names on standard input)\n"
+    "  --screen NAME    terminal (default), window (SDL2), or none (key names on standard\n"
+    "                   input)\n"
+    "  --snapshot FILE  keep FILE.png showing the display, with any screen\n"
     "  --plugin PATH    the plug-in to run (default: quenlora.so beside this program)\n"
     "  --help           this text\n"
     "\n"
@@ -47,6 +49,8 @@ std::optional<Options> parseOptions(int argc, char **argv, std::string &error)
             target = &options.screen;
         else if (name == "--plugin")
             target = &options.plugin;
+        else if (name == "--snapshot")
+            target = &options.snapshot;
         if (!target) {
             error = "unknown option '" + arg + "'";
             return std::nullopt;
@@ -64,8 +68,8 @@ std::optional<Options> parseOptions(int argc, char **argv, std::string &error)
         }
         *target = value;
     }
-    if (options.screen != "terminal" && options.screen != "none") {
-        error = "unknown screen '" + options.screen + "' (terminal or none)";
+    if (options.screen != "terminal" && options.screen != "window" && options.screen != "none") {
+        error = "unknown screen '" + options.screen + "' (terminal, window or none)";
         return std::nullopt;
     }
     return options;

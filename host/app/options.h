@@ -13,7 +13,8 @@ struct Options {
     std::string dsp;  // "" : /dev/sound/dsp itself
     std::string log;  // "" : var/log/quenlora.log under the root
     std::string screen = "terminal";
-    std::string plugin; // "" : quenlora.so beside the executable
+    std::string plugin;   // "" : quenlora.so beside the executable
+    std::string snapshot; // "" : no picture of the display
     bool help = false;
 };
 

@@ -45,6 +45,7 @@ public:
     const std::vector<eWidget *> &allWidgets() const { return widgets; }
 
     void setPainter(Painter *p) { painter = p; }
+    Painter *getPainter() const { return painter; }
     void setObserver(Observer *o) { observer = o; }
     Observer *getObserver() const { return observer; }
 

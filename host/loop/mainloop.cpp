@@ -90,12 +90,19 @@ void eMainloop::processOneEvent(int timeoutMs)
         fds.push_back(pollfd{n->getFD(), static_cast<short>(n->getRequested()), 0});
         ids.push_back(entry.first);
     }
-    const int wait = millisecondsToNextTimer(timeoutMs);
+    const int wait = idleTasks.empty() ? millisecondsToNextTimer(timeoutMs) : 0;
     ++roundCount;
     const uint64_t thisRound = roundCount;
     const int ready = ::poll(fds.data(), fds.size(), wait);
     if (ready < 0 && errno != EINTR)
         return;
+    if (ready == 0 && !idleTasks.empty() && millisecondsToNextTimer(-1) != 0) {
+        std::vector<std::function<void()>> tasks;
+        tasks.swap(idleTasks);
+        for (auto &task : tasks)
+            task();
+        return;
+    }
     for (size_t i = 0; ready > 0 && i < fds.size(); ++i) {
         if (!fds[i].revents)
             continue;
@@ -107,6 +114,11 @@ void eMainloop::processOneEvent(int timeoutMs)
             return; // a slot ran a nested loop, which has seen newer events than these
     }
     fireTimers();
+}
+
+void eMainloop::whenIdle(std::function<void()> task)
+{
+    idleTasks.push_back(std::move(task));
 }
 
 void eMainloop::runUntil(const std::function<bool()> &done)

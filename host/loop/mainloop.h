@@ -29,6 +29,10 @@ public:
     // Turns the loop until done() holds or the time is up; returns done().
     bool runUntil(const std::function<bool()> &done, std::chrono::milliseconds limit);
 
+    // Runs task once, at the first turn of the loop that finds no descriptor ready and no
+    // timer due: work that may wait for a quiet moment (a picture of the display, say).
+    void whenIdle(std::function<void()> task);
+
     // Bookkeeping, called by notifiers and timers.
     void addNotifier(eSocketNotifier *notifier);
     void removeNotifier(eSocketNotifier *notifier);
@@ -46,6 +50,7 @@ private:
     // Poll rounds so far, nested ones included: a dispatch that sees it change knows that a
     // nested run has handled newer events than the ones it holds.
     uint64_t roundCount = 0;
+    std::vector<std::function<void()>> idleTasks;
 };
 
 #endif

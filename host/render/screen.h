@@ -20,6 +20,8 @@ public:
 
 // The display drawn with ncursesw on the terminal device; keys from its keyboard.
 std::unique_ptr<Screen> makeTerminalScreen();
+// The display in pixels in a window of its own (SDL2); keys from its keyboard.
+std::unique_ptr<Screen> makeWindowScreen();
 // No display; key names one per line from standard input ("dump" writes the widget tree to
 // dumpFd).
 std::unique_ptr<Screen> makeLineScreen(int dumpFd);
