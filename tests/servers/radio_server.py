@@ -12,6 +12,7 @@ Paths (query parameters in brackets):
   /stream?mp3=FILE                an ICY stream of FILE's bytes, with
         [metaint=N]               a metadata block after every N audio bytes (0: none)
         [titles=A|B|..]           titles, one after the other, ...
+        [charset=latin-1]         ... sent in that encoding (default UTF-8), ...
         [title_every=N]           ... changing every N audio bytes (default: never)
         [name=..][genre=..]       icy-name and icy-genre
         [chunk=N][seed=S]         the body sent in random pieces of 1 to N bytes
@@ -229,13 +230,14 @@ class Handler(socketserver.BaseRequestHandler):
             head += "icy-metaint: %s\r\n" % query["metaint"]
         self.send((head + "\r\n").encode("latin-1"))
 
-        body = self.frame(audio, metaint, titles, title_every, long_meta)
+        body = self.frame(audio, metaint, titles, title_every, long_meta,
+                          query.get("charset", "utf-8"))
         if close_after >= 0:
             body = body[:close_after]
         self.send_paced(body, chunk, rng, burst, rate, metaint)
 
     @staticmethod
-    def frame(audio, metaint, titles, title_every, long_meta):
+    def frame(audio, metaint, titles, title_every, long_meta, charset="utf-8"):
         if metaint <= 0:
             return audio
         out = bytearray()
@@ -252,7 +254,7 @@ class Handler(socketserver.BaseRequestHandler):
                 index = min((at + metaint) // title_every, len(titles) - 1) if title_every else 0
                 if titles[index] != sent_title:
                     sent_title = titles[index]
-                    block = ("StreamTitle='%s';StreamUrl='';" % sent_title).encode("utf-8")
+                    block = ("StreamTitle='%s';StreamUrl='';" % sent_title).encode(charset)
                     block = block[:4080]
             first = False
             length = (len(block) + 15) // 16
