@@ -2,6 +2,7 @@
 // pixels; the keyboard is the remote control, with the terminal's keys.
 #include <SDL.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "desktop.h"
@@ -69,6 +70,12 @@ public:
 
     bool open(std::string &error) override
     {
+        // Without a desktop SDL would fall back to a driver nobody sees.
+        if (!getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY") && !getenv("SDL_VIDEODRIVER")) {
+            error = "cannot open a window (no DISPLAY or WAYLAND_DISPLAY); use --screen "
+                    "terminal or none";
+            return false;
+        }
         // SIGINT and SIGTERM stay the host's: they end every modal run.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {

@@ -56,8 +56,8 @@ protected:
         SDL_Surface *s = display.surface();
         std::vector<Uint32> all;
         for (int y = 0; y < s->h; ++y) {
-            const auto *row = reinterpret_cast<const Uint32 *>(static_cast<const char *>(s->pixels) +
-                                                               y * s->pitch);
+            const auto *row = reinterpret_cast<const Uint32 *>(
+                static_cast<const char *>(s->pixels) + y * s->pitch);
             all.insert(all.end(), row, row + s->w);
         }
         return all;
@@ -66,12 +66,15 @@ protected:
 
 TEST_F(CharsetTest, Latin1AndUtf8ShowAsTheSameText)
 {
-    const std::string utf8Title = "Caf\xC3\xA9 \xC3\x9C" "ber", latin1Title = "Caf\xE9 \xDC" "ber";
+    const std::string utf8Title = "Caf\xC3\xA9 \xC3\x9C"
+                                  "ber",
+                      latin1Title = "Caf\xE9 \xDC"
+                                    "ber";
     const std::string utf8Genre = "S\xC3\xBC\xC3\x9F", latin1Genre = "S\xFC\xDF";
 
     deliver(utf8Title, utf8Genre);
-    EXPECT_EQ(nowPlaying(), (std::vector<std::string>{"Radio " + utf8Genre, utf8Genre,
-                                                      "'" + utf8Title + "'"}));
+    EXPECT_EQ(nowPlaying(),
+              (std::vector<std::string>{"Radio " + utf8Genre, utf8Genre, "'" + utf8Title + "'"}));
     const std::string fromUtf8 = terminalSongLine();
     const std::vector<Uint32> utf8Pixels = pixels();
     probe.reset();
@@ -82,7 +85,9 @@ TEST_F(CharsetTest, Latin1AndUtf8ShowAsTheSameText)
     // The labels keep the bytes as they came; the screens decide how to show them.
     EXPECT_EQ(nowPlaying()[2], "'" + latin1Title + "'");
     const std::string fromLatin1 = terminalSongLine();
-    EXPECT_NE(fromUtf8.find("Current Song: 'Caf\xC3\xA9 \xC3\x9C" "ber'"), std::string::npos)
+    EXPECT_NE(fromUtf8.find("Current Song: 'Caf\xC3\xA9 \xC3\x9C"
+                            "ber'"),
+              std::string::npos)
         << fromUtf8;
     EXPECT_EQ(fromLatin1, fromUtf8);
     const std::vector<Uint32> latin1Pixels = pixels();

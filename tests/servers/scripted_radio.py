@@ -67,13 +67,15 @@ def write_station(root, name, playlist):
 class Radio:
     """quenlora on a root of its own with one station, "Bench", whose playlist is given."""
 
-    def __init__(self, binary, root, playlist, device, wrapper=(), ready_timeout=60):
+    def __init__(self, binary, root, playlist, device, wrapper=(), ready_timeout=60,
+                 snapshot=None):
         write_station(root, "Bench", playlist)
         self.log = os.path.join(root, "var", "log", "quenlora.log")
         self.read_at = 0
         self.seen = ""
         self.process = subprocess.Popen(
-            list(wrapper) + [binary, "--root", root, "--screen", "none", "--dsp", device],
+            list(wrapper) + [binary, "--root", root, "--screen", "none", "--dsp", device]
+            + (["--snapshot", snapshot] if snapshot else []),
             stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
             text=True)
         self.wait_for("QuenloDialog::QuenloDialog - end", timeout=ready_timeout)
