@@ -44,27 +44,12 @@ Uint32 keyColour(const eString &key)
     return textColour;
 }
 
-std::string utf8(const std::wstring &text)
+// Bytes from anywhere as SDL_ttf takes them: UTF-8 of what the screen shows.
+std::string shownUtf8(const std::string &bytes)
 {
     std::string out;
-    for (wchar_t wc : text) {
-        const auto c = static_cast<unsigned long>(wc);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (wchar_t c : displayText(bytes))
+        appendUtf8(out, c);
     return out;
 }
 
@@ -105,7 +90,7 @@ public:
     int text(TTF_Font *font, const std::string &bytes, int x, int y, Uint32 rgb,
              const SDL_Rect &clip)
     {
-        const std::string shown = utf8(displayText(bytes));
+        const std::string shown = shownUtf8(bytes);
         if (shown.empty() || !font)
             return 0;
         const SDL_Color colour{static_cast<Uint8>(rgb >> 16), static_cast<Uint8>((rgb >> 8) & 0xFF),
@@ -177,7 +162,7 @@ std::vector<std::string> wrapped(TTF_Font *font, const std::string &text, int wi
             const std::string word = paragraph.substr(at, blank - at);
             const std::string candidate = line.empty() ? word : line + " " + word;
             int w = 0, h = 0;
-            TTF_SizeUTF8(font, utf8(displayText(candidate)).c_str(), &w, &h);
+            TTF_SizeUTF8(font, shownUtf8(candidate).c_str(), &w, &h);
             if (w > width && !line.empty()) {
                 lines.push_back(line);
                 line = word;

@@ -12,6 +12,9 @@ namespace render
 // U+FFFD so that nothing reaches the terminal as a command.
 std::wstring displayText(const std::string &bytes);
 
+// Appends c to out in UTF-8.
+void appendUtf8(std::string &out, wchar_t c);
+
 // Cells a character takes on the screen (0 for combining marks, 2 for wide ones).
 int cellWidth(wchar_t c);
 
